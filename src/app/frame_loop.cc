@@ -1,0 +1,51 @@
+#include "app/frame_loop.h"
+
+#include <SDL.h>
+
+#include <cerrno>
+#include <ctime>
+
+#include "app/fatal.h"
+#include "scenes/director.h"
+
+bool drain_events() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event) != 0) {
+    switch (event.type) {
+      case SDL_QUIT:
+        return true;
+      case SDL_KEYDOWN:
+        if (event.key.keysym.sym == SDLK_ESCAPE) return true;
+        break;
+      case SDL_DROPFILE:
+      case SDL_DROPTEXT:
+        SDL_free(event.drop.file);  // the event owns the dropped text
+        break;
+      default:
+        break;
+    }
+  }
+  return false;
+}
+
+void frame_pause() {
+  timespec request{0, 83'333};
+  timespec remaining{};
+  while (nanosleep(&request, &remaining) != 0) {
+    if (errno != EINTR) fatal();
+    request = remaining;
+  }
+}
+
+void run_frame_loop(const Canvas& canvas, const TextureCreator& creator, Instant start) {
+  for (;;) {
+    const std::optional<double> t = elapsed_seconds(start, read_wall_clock());
+    if (!t) fatal();  // the wall clock went back before the start instant
+    if (past_run_limit(*t)) return;
+    draw_frame(canvas, creator, *t);
+    // A frame during whose drain the user quits is drawn but never shown.
+    if (drain_events()) return;
+    SDL_RenderPresent(canvas.renderer);
+    frame_pause();
+  }
+}

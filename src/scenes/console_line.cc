@@ -1,0 +1,27 @@
+#include "scenes/console_line.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "app/fatal.h"
+
+std::string console_time_line(double t) {
+  // Fixed notation, shortest digits that read back as the same double: 30.0 -> "30",
+  // 12.5 -> "12.5", never an exponent.
+  char digits[400];
+  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, t, std::chars_format::fixed);
+  if (error != std::errc{}) fatal();
+  std::string line = "Time: ";
+  line.append(digits, end);
+  line.append("\x1b[F\n");
+  return line;
+}
+
+void write_console_line(double t) {
+  const std::string line = console_time_line(t);
+  flockfile(stdout);
+  const bool ok = fwrite_unlocked(line.data(), 1, line.size(), stdout) == line.size() &&
+                  fflush_unlocked(stdout) == 0;
+  funlockfile(stdout);
+  if (!ok) fatal();
+}

@@ -1,0 +1,3 @@
+#include "scenes/scenes.h"
+
+void draw_logo(const Frame& /*frame*/) {}

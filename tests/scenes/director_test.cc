@@ -1,0 +1,92 @@
+#include "scenes/director.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "scenes/colour_phase.h"
+#include "scenes/console_line.h"
+#include "scenes/scenes.h"
+#include "scenes/timeline.h"
+#include "support/software_canvas.h"
+
+TEST(ConsoleLine, ShortestRoundTripFixedNotation) {
+  const std::string tail = "\x1b[F\n";
+  EXPECT_EQ(console_time_line(0.001), "Time: 0.001" + tail);
+  EXPECT_EQ(console_time_line(30.0), "Time: 30" + tail);
+  EXPECT_EQ(console_time_line(12.5), "Time: 12.5" + tail);
+  EXPECT_EQ(console_time_line(62.25), "Time: 62.25" + tail);
+  EXPECT_EQ(console_time_line(114.0), "Time: 114" + tail);
+  EXPECT_EQ(console_time_line(0.0), "Time: 0" + tail);
+  // Millisecond steps that are not exact in binary still print with at most three decimals.
+  EXPECT_EQ(console_time_line(113.999), "Time: 113.999" + tail);
+  EXPECT_EQ(console_time_line(8.492), "Time: 8.492" + tail);
+  const std::string line = console_time_line(0.001);
+  EXPECT_EQ(line.substr(line.size() - 4), std::string("\x1b\x5b\x46\x0a"));
+}
+
+TEST(ColourPhase, TriangleWaveFromBlueToOrangeRed) {
+  EXPECT_EQ(colour_phase(0.001), 0u);
+  EXPECT_EQ(text_colour(0.001), 0xFFFF4000u);  // (0, 64, 255)
+  EXPECT_EQ(colour_phase(1.0), 60u);
+  EXPECT_EQ(text_colour(1.0), 0xFFC3403Cu);
+  EXPECT_EQ(colour_phase(4.25), 255u);
+  EXPECT_EQ(text_colour(4.25), 0xFF0040FFu);
+  EXPECT_EQ(colour_phase(5.0), 210u);
+  EXPECT_EQ(text_colour(5.0), 0xFF2D40D2u);
+  // fmod gives 509.52: rounds to 510, which is v = 0 again.
+  EXPECT_EQ(colour_phase(8.492), 0u);
+  EXPECT_EQ(colour_phase(8.5), 0u);
+  EXPECT_EQ(text_colour(8.5), 0xFFFF4000u);
+  // A half rounds away from zero: 60 t = 128.5 gives 129.
+  EXPECT_EQ(colour_phase(128.5 / 60.0), 129u);
+}
+
+namespace {
+std::vector<Scene> scenes_at(double t) {
+  const auto span = active_scenes(t);
+  return {span.begin(), span.end()};
+}
+}  // namespace
+
+TEST(Timeline, WindowsIncludeTheirLowerBound) {
+  using V = std::vector<Scene>;
+  EXPECT_EQ(scenes_at(0.0), V{draw_logo});
+  EXPECT_EQ(scenes_at(0.001), V{draw_logo});
+  EXPECT_EQ(scenes_at(11.999), V{draw_logo});
+  EXPECT_EQ(scenes_at(12.0), (V{draw_logo, draw_wave}));
+  EXPECT_EQ(scenes_at(17.999), (V{draw_logo, draw_wave}));
+  EXPECT_EQ(scenes_at(18.0), (V{draw_logo, draw_wave, draw_marquee}));
+  EXPECT_EQ(scenes_at(29.999), (V{draw_logo, draw_wave, draw_marquee}));
+  EXPECT_EQ(scenes_at(30.0), V{draw_scroller});
+  EXPECT_EQ(scenes_at(62.999), V{draw_scroller});
+  EXPECT_EQ(scenes_at(63.0), V{draw_greetings});
+  EXPECT_EQ(scenes_at(89.999), V{draw_greetings});
+  EXPECT_EQ(scenes_at(90.0), V{draw_logo});
+  EXPECT_EQ(scenes_at(114.0), V{draw_logo});
+}
+
+TEST(DrawFrame, ClearsToBackgroundAndWritesTheTimeLine) {
+  SoftwareCanvas target(64, 40);
+  ASSERT_TRUE(target.ok()) << SDL_GetError();
+  target.clear({200, 100, 50, 255});
+  const Canvas canvas = target.canvas();
+  const TextureCreator creator = target.creator();
+  testing::internal::CaptureStdout();
+  draw_frame(canvas, creator, 0.001);
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(out, "Time: 0.001\x1b[F\n");
+  for (const auto& [x, y] : {std::pair{0, 0}, {63, 39}, {63, 0}, {0, 39}}) {
+    EXPECT_EQ(target.pixel(x, y), (Rgba{12, 12, 12, 255})) << x << "," << y;
+  }
+}
+
+TEST(DrawFrameDeathTest, FailedConsoleWriteIsFatal) {
+  EXPECT_EXIT(
+      {
+        std::fclose(stdout);
+        write_console_line(1.0);
+      },
+      testing::ExitedWithCode(1), "");
+}
