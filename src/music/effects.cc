@@ -1,0 +1,188 @@
+#include "music/effects.h"
+
+#include <algorithm>
+
+#include "music/lfo.h"
+
+namespace {
+
+// E6x: x = 0 marks the loop start; x != 0 closes the section, which then plays x + 1 times.
+void pattern_loop(Player& player, Channel& channel, std::uint8_t x) {
+  if (x == 0) {
+    channel.loop_row = static_cast<std::uint8_t>(player.row);
+    return;
+  }
+  if (!(channel.loop_row < player.row && player.next_song_position < 0)) return;
+  std::int64_t remaining;
+  if (player.loop_count < 0) {
+    player.loop_channel = channel.index;
+    remaining = x;
+  } else if (player.loop_channel != channel.index) {
+    return;  // another channel's loop is running
+  } else {
+    remaining = player.loop_count;
+  }
+  if (remaining != 0) {
+    player.next_row = channel.loop_row;
+  } else {
+    // The finished loop must not be entered again when play passes this row.
+    channel.loop_row = static_cast<std::uint8_t>(player.row + 1);
+  }
+  player.loop_count = remaining - 1;
+}
+
+}  // namespace
+
+void slide_to_target(Channel& channel) {
+  if (channel.period > channel.target_period) {
+    channel.period = static_cast<std::uint16_t>(
+        std::max<int>(channel.period - channel.porta_speed, channel.target_period));
+  } else if (channel.period < channel.target_period) {
+    channel.period = static_cast<std::uint16_t>(
+        std::min<int>(channel.period + channel.porta_speed, channel.target_period));
+  }
+}
+
+void slide_volume(Channel& channel, std::uint8_t param) {
+  // Both nibbles count at once.
+  channel.volume = static_cast<std::uint8_t>(
+      std::clamp(channel.volume + (param >> 4) - (param & 0x0F), 0, 64));
+}
+
+void run_row_action(Player& player, Channel& channel) {
+  const std::uint8_t p = channel.note.param;
+  switch (channel.note.effect) {
+    case 0x03:  // tone portamento
+      if (p != 0) channel.porta_speed = p;
+      break;
+    case 0x04:  // vibrato
+      if (p >= 0x10) channel.vibrato_speed = p >> 4;
+      if ((p & 0x0F) != 0) channel.vibrato_depth = p & 0x0F;
+      apply_vibrato(player, channel);
+      break;
+    case 0x06:  // vibrato + volume slide
+      apply_vibrato(player, channel);
+      break;
+    case 0x07:  // tremolo
+      if (p >= 0x10) channel.tremolo_speed = p >> 4;
+      if ((p & 0x0F) != 0) channel.tremolo_depth = p & 0x0F;
+      apply_tremolo(player, channel);
+      break;
+    case 0x08:  // set panning: four channels keep their fixed left/right placement
+      if (player.channel_count != 4) channel.panning = p < 128 ? p : 127;
+      break;
+    case 0x0B:  // position jump, ignored inside a running pattern loop
+      if (player.loop_count < 0) {
+        player.next_song_position = p;
+        player.next_row = 0;
+      }
+      break;
+    case 0x0C:  // set volume
+      channel.volume = std::min<std::uint8_t>(p, 64);
+      break;
+    case 0x0D:  // pattern break: the parameter is two decimal digits
+      if (player.loop_count < 0) {
+        if (player.next_song_position < 0) player.next_song_position = player.song_position + 1;
+        const std::int64_t target = p - 6 * (p >> 4);
+        player.next_row = target < 64 ? target : 0;
+      }
+      break;
+    case 0x0F:  // set speed (below 32) or tempo
+      if (p == 0) break;
+      if (p < 32) {
+        player.speed = p;
+        player.ticks_left = p;
+      } else {
+        player.samples_per_tick = samples_per_tick_at(player.sample_rate, p);
+      }
+      break;
+    case 0x11:  // E1x fine portamento up
+      channel.period = static_cast<std::uint16_t>(std::max(channel.period - p, 0));
+      break;
+    case 0x12:  // E2x fine portamento down
+      channel.period = static_cast<std::uint16_t>(std::min(channel.period + p, 65535));
+      break;
+    case 0x14:  // E4x vibrato waveform
+      if (p < 8) channel.vibrato_shape = p;
+      break;
+    case 0x16:  // E6x pattern loop
+      pattern_loop(player, channel, p);
+      break;
+    case 0x17:  // E7x tremolo waveform
+      if (p < 8) channel.tremolo_shape = p;
+      break;
+    case 0x1A:  // EAx fine volume up
+      channel.volume = static_cast<std::uint8_t>(std::min(channel.volume + p, 64));
+      break;
+    case 0x1B:  // EBx fine volume down
+      channel.volume = static_cast<std::uint8_t>(std::max(channel.volume - p, 0));
+      break;
+    case 0x1C:  // ECx note cut on the row itself
+      if (p == 0) channel.volume = 0;
+      break;
+    case 0x1E:  // EEx pattern delay: the row lasts x + 1 times as long, effects running
+      player.ticks_left = (std::int64_t{p} + 1) * player.speed;
+      break;
+    default:  // 0x00-0x02, 0x05, 0x09, 0x0A, 0x0E, 0x10, 0x13, 0x15, 0x18, 0x19, 0x1D, 0x1F
+      break;
+  }
+}
+
+void run_tick_action(Player& player, Channel& channel, std::uint8_t n) {
+  const std::uint8_t p = channel.note.param;
+  switch (channel.note.effect) {
+    case 0x01:  // portamento up
+      channel.period = channel.period > p ? static_cast<std::uint16_t>(channel.period - p) : 0;
+      break;
+    case 0x02:  // portamento down
+      channel.period = static_cast<std::uint16_t>(std::min(channel.period + p, 65535));
+      break;
+    case 0x03:
+      slide_to_target(channel);
+      break;
+    case 0x04:
+      channel.vibrato_phase = static_cast<std::uint8_t>(channel.vibrato_phase + channel.vibrato_speed);
+      apply_vibrato(player, channel);
+      break;
+    case 0x05:
+      slide_to_target(channel);
+      slide_volume(channel, p);
+      break;
+    case 0x06:
+      channel.vibrato_phase = static_cast<std::uint8_t>(channel.vibrato_phase + channel.vibrato_speed);
+      apply_vibrato(player, channel);
+      slide_volume(channel, p);
+      break;
+    case 0x07:
+      channel.tremolo_phase = static_cast<std::uint8_t>(channel.tremolo_phase + channel.tremolo_speed);
+      apply_tremolo(player, channel);
+      break;
+    case 0x0A:
+      slide_volume(channel, p);
+      break;
+    case 0x0E:  // arpeggio: base note, + high nibble, + low nibble, again
+      if (n == 1) {
+        channel.arpeggio_step = p >> 4;
+      } else if (n == 2) {
+        channel.arpeggio_step = p & 0x0F;
+      } else {
+        channel.effect_ticks = 0;
+        channel.arpeggio_step = 0;
+      }
+      break;
+    case 0x19:  // E9x retrigger from the sample's start, not from the sample offset
+      if (n >= p) {
+        channel.effect_ticks = 0;
+        channel.position = 0;
+      }
+      break;
+    case 0x1C:  // ECx note cut
+      if (n == p) channel.volume = 0;
+      break;
+    case 0x1D:  // EDx note delay
+      if (n == p) start_note(player, channel);
+      break;
+    default:
+      break;
+  }
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+// Effect actions of the pattern player: what a cell's effect does on its row and on the
+// ticks between rows.
+
+#include <cstdint>
+
+#include "music/player.h"
+
+// The row action of channel.note.effect, after the note was triggered.
+void run_row_action(Player& player, Channel& channel);
+
+// The tick action of channel.note.effect; `n` is effect_ticks after its increment.
+void run_tick_action(Player& player, Channel& channel, std::uint8_t n);
+
+// One tone-portamento step towards target_period.
+void slide_to_target(Channel& channel);
+
+// Volume + high nibble - low nibble, clamped to 0..64.
+void slide_volume(Channel& channel, std::uint8_t param);
