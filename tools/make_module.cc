@@ -150,10 +150,10 @@ std::vector<std::int8_t> hi_hat() {
   double previous = next_noise();
   for (int i = 0; i < n; ++i) {
     const double noise = next_noise();
-    const double bright = 0.5 * (noise - previous);  // first difference: only the hiss is left
+    const double bright = noise - previous;  // first difference: only the hiss is left
     previous = noise;
-    const double envelope = std::exp(-5.0 * i / n) * (1.0 - static_cast<double>(i) / n);
-    out.push_back(to_byte(120.0 * envelope * bright));
+    const double envelope = std::exp(-4.0 * i / n) * (1.0 - static_cast<double>(i) / n);
+    out.push_back(to_byte(100.0 * envelope * bright));
   }
   return out;
 }
