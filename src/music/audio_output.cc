@@ -1,8 +1,13 @@
 #include "music/audio_output.h"
 
 #include <span>
+#include <variant>
+#include <vector>
 
 #include "app/fatal.h"
+#include "music/mixer.h"
+#include "music/module_image.h"
+#include "music/player.h"
 
 void audio_callback(void* userdata, Uint8* stream, int len) {
   // The device was opened with no allowed changes, so the stream is always 32-bit float mono.
@@ -31,9 +36,14 @@ MusicDevice open_music_device() {
     fatal();
   }
 
+  // The whole song is rendered at the rate the device obtained, while it is still paused.
+  auto player = create_player(module_image, obtained.freq);
+  if (!std::holds_alternative<Player>(player)) fatal();
+  std::vector<std::int16_t> song = render_song(std::get<Player>(player));
+
   // The song is installed while the device is still paused, so the audio thread cannot see it
   // half-written.
-  install_song(*state, {});
+  install_song(*state, std::move(song));
 
   SDL_PauseAudioDevice(device.id(), 0);
   return MusicDevice{std::move(audio), std::move(state), std::move(device)};
