@@ -1,0 +1,31 @@
+#include "text/jitter.h"
+
+#include <algorithm>
+#include <random>
+
+#include "app/fatal.h"
+
+namespace {
+// Created on first use in the thread and seeded from the operating system's entropy, so the
+// shake differs from run to run; only the main thread draws glyphs.
+std::mt19937& generator() {
+  thread_local std::mt19937 engine{[] {
+    std::random_device entropy;
+    std::seed_seq seed{entropy(), entropy(), entropy(), entropy(), entropy(), entropy(), entropy(), entropy()};
+    return std::mt19937{seed};
+  }()};
+  return engine;
+}
+
+thread_local std::optional<std::int32_t> held_value;
+}  // namespace
+
+std::int32_t random_range(std::int32_t lo, std::int32_t hi) {
+  // An empty range has no value to give.
+  if (lo >= hi) fatal();
+  if (held_value) return std::clamp(*held_value, lo, hi - 1);
+  std::uniform_int_distribution<std::int32_t> distribution{lo, hi - 1};
+  return distribution(generator());
+}
+
+void hold_jitter(std::optional<std::int32_t> value) { held_value = value; }
