@@ -29,6 +29,10 @@ int main(int /*argc*/, char** /*argv*/) {
   SDL_SetWindowMinimumSize(window.get(), design_width, design_height);
   RendererPtr renderer(SDL_CreateRenderer(window.get(), -1, 0));
   if (!renderer) fatal();
+  // An OpenGL renderer makes SDL2 recreate the native window with the GL flag, and the new
+  // X11 window comes without the minimum-size hint; set it again so window managers keep
+  // the window at least 640 x 400.
+  SDL_SetWindowMinimumSize(window.get(), design_width, design_height);
   const Canvas canvas{window.get(), renderer.get()};
   const TextureCreator creator{renderer.get()};
   setup_presentation(canvas);

@@ -1,0 +1,60 @@
+# Shared pieces of the end-to-end scripts. Source it; run the script under with_xvfb.sh.
+# Programs run with SDL's dummy audio driver unless the caller set SDL_AUDIODRIVER.
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# start_program BINARY OUTFILE: starts the program in the background with its console lines
+# going to OUTFILE; sets program_pid.
+start_program() {
+  SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" "$1" >"$2" 2>&1 &
+  program_pid=$!
+}
+
+# wait_for_window: prints the id of the program's window, waiting up to 30 s. SDL2 may
+# replace its first native window when the renderer is created, so the id is read again once
+# the program has printed its first console line (the first frame is drawn by then).
+wait_for_window() {
+  local out=$1 id
+  timeout 30 xdotool search --sync --onlyvisible --name '^vexal25-herald\.cc$' >/dev/null 2>&1 ||
+    e2e_fail "no window titled vexal25-herald.cc appeared"
+  for _ in $(seq 300); do
+    [ -s "$out" ] && break
+    sleep 0.1
+  done
+  sleep 0.3
+  id=$(xdotool search --onlyvisible --name '^vexal25-herald\.cc$' 2>/dev/null | tail -n 1)
+  [ -n "$id" ] || e2e_fail "the window titled vexal25-herald.cc went away"
+  echo "$id"
+}
+
+# wait_for_exit SECONDS: waits for program_pid to end and sets exit_status to its status, or
+# to "timeout" after killing it. Not for use in a subshell: only the parent can reap it.
+wait_for_exit() {
+  local deadline=$((SECONDS + $1))
+  while kill -0 "$program_pid" 2>/dev/null; do
+    if [ $SECONDS -ge $deadline ]; then
+      kill -9 "$program_pid" 2>/dev/null
+      wait "$program_pid" 2>/dev/null
+      exit_status=timeout
+      return
+    fi
+    sleep 0.1
+  done
+  exit_status=0
+  wait "$program_pid" || exit_status=$?
+}
+
+# window_size ID: prints "WIDTHxHEIGHT" of the window.
+window_size() {
+  xwininfo -id "$1" | awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print w "x" h}'
+}
+
+# send_escape ID: an Escape key press and release to the program's window.
+send_escape() {
+  timeout 5 xdotool windowfocus "$1" 2>/dev/null || true
+  sleep 0.2
+  xdotool key Escape
+}

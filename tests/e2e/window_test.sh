@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# window_test.sh BINARY CLOSE_WINDOW_TOOL: the real program in a real X11 window. It opens a
+# 640 x 400 window titled vexal25-herald.cc that cannot be made smaller, writes well-formed
+# console lines, ends with status 0 on an Escape key-down and on a window close, and exits
+# non-zero without ever opening a window when no audio output can be opened.
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+binary=$1
+close_window=$2
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+
+# --- Escape ends the run with status 0 -------------------------------------------------------
+start_program "$binary" "$out"
+id=$(wait_for_window "$out")
+[ "$(window_size "$id")" = "640x400" ] || e2e_fail "window is $(window_size "$id"), not 640x400"
+sleep 1.5
+# The window manager is asked to keep it at least 640 x 400.
+xprop -id "$id" WM_NORMAL_HINTS | grep -q "minimum size: 640 by 400" ||
+  e2e_fail "no 640 x 400 minimum size hint: $(xprop -id "$id" WM_NORMAL_HINTS)"
+# Keys other than Escape, an Escape key-up alone and mouse input are ignored.
+timeout 5 xdotool windowfocus "$id" 2>/dev/null || true
+xdotool key space Return a
+xdotool keyup Escape
+xdotool mousemove --window "$id" 100 100 click 1
+sleep 0.5
+kill -0 "$program_pid" 2>/dev/null || e2e_fail "program ended on a key other than an Escape key-down"
+send_escape "$id"
+wait_for_exit 10; status=$exit_status
+[ "$status" = 0 ] || e2e_fail "Escape: exit status $status"
+
+# Console lines: "Time: ", the shortest fixed notation of whole milliseconds, ESC [F, LF.
+lines=$(tr -d '\r' <"$out" | grep -c '^Time: ')
+[ "$lines" -ge 10 ] || e2e_fail "only $lines console lines"
+bad=$(LC_ALL=C grep -avE $'^Time: (0|[1-9][0-9]*)(\\.[0-9]{0,2}[1-9])?\x1b\\[F$' "$out" | head -n 3)
+[ -z "$bad" ] || e2e_fail "malformed console lines: $(printf '%q' "$bad")"
+LC_ALL=C head -c 15 "$out" | cmp -s - <(printf 'Time: 0.001\x1b[F\n') || e2e_fail "first line is not t = 0.001"
+echo "escape: ok, $lines console lines"
+
+# --- Closing the window ends the run with status 0 -------------------------------------------
+start_program "$binary" "$out"
+id=$(wait_for_window "$out")
+sleep 1
+"$close_window" "$id" || e2e_fail "could not send WM_DELETE_WINDOW"
+wait_for_exit 10; status=$exit_status
+[ "$status" = 0 ] || e2e_fail "window close: exit status $status"
+echo "close: ok"
+
+# --- No usable audio output: non-zero status, and no window, no frame ------------------------
+SDL_AUDIODRIVER=no-such-driver start_program "$binary" "$out"
+wait_for_exit 10; status=$exit_status
+[ "$status" != 0 ] && [ "$status" != timeout ] || e2e_fail "without audio: exit status $status"
+[ ! -s "$out" ] || e2e_fail "without audio the program still drew frames: $(head -c 80 "$out")"
+xdotool search --name '^vexal25-herald\.cc$' >/dev/null 2>&1 && e2e_fail "a window appeared without audio"
+echo "no audio: ok (status $status)"
