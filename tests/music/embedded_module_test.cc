@@ -178,7 +178,9 @@ TEST(EmbeddedModule, UsesOnlySetVolumeAndOneTempoChange) {
         } else if (n.effect == 0x0C) {
           EXPECT_TRUE(n.param == 0 || n.param == 49);
           // A cut carries no note: a note at volume 0 would be a silent note, not a cut.
-          if (n.param == 0) EXPECT_EQ(n.period, 0);
+          if (n.param == 0) {
+            EXPECT_EQ(n.period, 0);
+          }
           (n.param == 0 ? cuts : volume_49) += 1;
         } else {
           EXPECT_EQ(n.effect, 0);
