@@ -198,7 +198,12 @@ struct LogoGlyph {
   std::uint32_t source;  // character taken from the face
   int width = 0, height = 0, offset_y = 0;
   float advance = 0;
-  double ink_x0 = 0, ink_y0 = 0, ink_x1 = 0, ink_y1 = 0;  // where the ink goes, in box pixels
+  // Where the ink goes, in box pixels. With only its rows given, the ink keeps the face's own
+  // proportions narrowed by `condense` and is centred in the box, so the sides of the box are
+  // the glyph's spacing.
+  double ink_x0 = 0, ink_y0 = 0, ink_x1 = 0, ink_y1 = 0;
+  bool ink_columns_given = false;
+  double condense = 1.0;
 };
 
 std::vector<LogoGlyph> parse_logo_font(const std::string& text) {
@@ -232,7 +237,11 @@ std::vector<LogoGlyph> parse_logo_font(const std::string& text) {
         g.ink_y0 = std::stod(value());
         g.ink_x1 = std::stod(value());
         g.ink_y1 = std::stod(value());
-      } else fail("logo line " + std::to_string(line_number) + ": unknown field " + word);
+        g.ink_columns_given = true;
+      } else if (word == "rows") {
+        g.ink_y0 = std::stod(value());
+        g.ink_y1 = std::stod(value());
+      } else if (word == "condense") g.condense = std::stod(value()); else fail("logo line " + std::to_string(line_number) + ": unknown field " + word);
     }
     glyphs.push_back(g);
   }
@@ -282,8 +291,15 @@ Bitmap render_large(const std::string& face_path, std::uint32_t character) {
 
 // Each box pixel gets the mean of the large ink over the part of it that the pixel covers,
 // integrated on a fine grid of sample points.
-Record bake_logo_glyph(const LogoGlyph& g, const std::string& face_dir) {
+Record bake_logo_glyph(LogoGlyph g, const std::string& face_dir) {
   const Bitmap ink = render_large(face_dir + "/" + g.face, g.source);
+  if (!g.ink_columns_given) {
+    const double width = ink.width * (g.ink_y1 - g.ink_y0) / ink.height * g.condense;
+    g.ink_x0 = (g.width - width) / 2;
+    g.ink_x1 = g.ink_x0 + width;
+  }
+  std::printf("logo '%c': box %d x %d, ink x %.2f to %.2f, y %.2f to %.2f\n", g.key, g.width, g.height, g.ink_x0,
+              g.ink_x1, g.ink_y0, g.ink_y1);
   Record r{g.key, static_cast<std::uint16_t>(g.width), 0, g.offset_y, g.advance, {}};
   constexpr int samples = 16;
   const double sx = ink.width / (g.ink_x1 - g.ink_x0);
