@@ -1,0 +1,76 @@
+// audio_disk_check FILE MIN_SECONDS [full]: checks what SDL2's disk audio driver wrote (raw
+// 32-bit float mono at 48000 Hz) against the pre-rendered song scaled by 1/32767. Whole
+// blocks of silence that the device wrote while it was still paused may come first; after
+// them the file must hold the song from its first sample, exactly. With "full" the whole
+// song must be there, followed by nothing but silence.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "music/mixer.h"
+#include "music/module_image.h"
+#include "music/player.h"
+
+namespace {
+
+constexpr std::size_t block = 8192;
+
+int fail(const std::string& why) {
+  std::fprintf(stderr, "FAIL: %s\n", why.c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return fail("usage: audio_disk_check FILE MIN_SECONDS [full]");
+  const double min_seconds = std::atof(argv[2]);
+  const bool full = argc > 3 && std::string(argv[3]) == "full";
+
+  std::ifstream in(argv[1], std::ios::binary);
+  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<float> written(bytes.size() / sizeof(float));
+  std::copy(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(written.size() * sizeof(float)),
+            reinterpret_cast<char*>(written.data()));
+
+  auto player = create_player(module_image, 48000);
+  if (!std::holds_alternative<Player>(player)) return fail("embedded module refused");
+  const std::vector<std::int16_t> song = render_song(std::get<Player>(player));
+  const std::size_t played = song.size() - 1;  // the last sample is never played
+
+  std::size_t start = 0;
+  while (start + block <= written.size() &&
+         std::all_of(written.begin() + static_cast<std::ptrdiff_t>(start),
+                     written.begin() + static_cast<std::ptrdiff_t>(start + block),
+                     [](float v) { return v == 0.0f; })) {
+    start += block;
+  }
+  const std::size_t available = written.size() - start;
+  const std::size_t compared = std::min(available, played);
+  for (std::size_t k = 0; k < compared; ++k) {
+    const float expected = static_cast<float>(song[k]) / 32767.0f;
+    if (written[start + k] != expected) {
+      return fail("sample " + std::to_string(k) + " of the song is " +
+                  std::to_string(written[start + k]) + ", expected " + std::to_string(expected));
+    }
+  }
+  std::printf("%zu silent blocks before the song; %zu song samples match (%.3f s)\n",
+              start / block, compared, static_cast<double>(compared) / 48000.0);
+  if (static_cast<double>(compared) < min_seconds * 48000.0) {
+    return fail("only " + std::to_string(compared) + " samples of song were written");
+  }
+  if (full) {
+    if (compared < played) return fail("the song was cut short");
+    for (std::size_t k = start + played; k < written.size(); ++k) {
+      if (written[k] != 0.0f) return fail("sound after the song at sample " + std::to_string(k - start));
+    }
+    std::printf("%zu samples of silence after the song\n", written.size() - start - played);
+  }
+  return 0;
+}
