@@ -152,8 +152,8 @@ std::vector<std::int8_t> hi_hat() {
     const double noise = next_noise();
     const double bright = noise - previous;  // first difference: only the hiss is left
     previous = noise;
-    const double envelope = std::exp(-4.0 * i / n) * (1.0 - static_cast<double>(i) / n);
-    out.push_back(to_byte(100.0 * envelope * bright));
+    const double envelope = std::exp(-2.5 * i / n) * (1.0 - static_cast<double>(i) / n);
+    out.push_back(to_byte(110.0 * envelope * bright));
   }
   return out;
 }
