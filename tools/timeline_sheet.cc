@@ -1,0 +1,77 @@
+// timeline_sheet WIDTH HEIGHT OUT_DIR [T...]: renders the real frames of this program's
+// presentation variant at chosen moments (a dozen across the timeline by default) on SDL2's
+// software renderer and writes each as OUT_DIR/<variant>_<W>x<H>_t<T>.bmp. The window is a
+// hidden window of SDL2's dummy video driver, so no display is needed; its size is the size
+// the window would have, and the drawable-size variant lays out against it.
+#define SDL_MAIN_HANDLED
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/canvas.h"
+#include "app/presentation.h"
+#include "app/sdl_owners.h"
+#include "scenes/director.h"
+
+#ifndef HERALD_VARIANT
+#define HERALD_VARIANT "frame"
+#endif
+
+namespace {
+
+// Two or three moments in each act: the logo at rest and bouncing, the wave revealing, the
+// marquee, the headline typing and the block passing, the greetings, the closing logo.
+const std::vector<double> default_moments = {0.001, 1.5,  8.0,  15.0, 17.0, 20.0, 26.0, 30.5, 33.0,
+                                             45.0,  62.5, 64.5, 70.0, 80.0, 90.0, 105.0};
+
+int usage() {
+  std::fprintf(stderr, "usage: timeline_sheet WIDTH HEIGHT OUT_DIR [T...]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) return usage();
+  const int width = std::atoi(argv[1]);
+  const int height = std::atoi(argv[2]);
+  const std::string out_dir = argv[3];
+  if (width <= 0 || height <= 0) return usage();
+  std::vector<double> moments;
+  for (int k = 4; k < argc; ++k) moments.push_back(std::strtod(argv[k], nullptr));
+  if (moments.empty()) moments = default_moments;
+
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
+  int status = 0;
+  {
+    WindowPtr window(SDL_CreateWindow("vexal25-herald.cc", 0, 0, width, height, SDL_WINDOW_HIDDEN));
+    SurfacePtr target(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ABGR8888));
+    RendererPtr renderer(target ? SDL_CreateSoftwareRenderer(target.get()) : nullptr);
+    if (!window || !renderer) {
+      std::fprintf(stderr, "timeline_sheet: %s\n", SDL_GetError());
+      status = 1;
+    } else {
+      const Canvas canvas{window.get(), renderer.get()};
+      const TextureCreator creator{renderer.get()};
+      setup_presentation(canvas);
+      for (const double t : moments) {
+        draw_frame(canvas, creator, t);
+        SDL_RenderPresent(renderer.get());
+        char name[64];
+        std::snprintf(name, sizeof name, "%s_%dx%d_t%07.3f.bmp", HERALD_VARIANT, width, height, t);
+        const std::string path = out_dir + "/" + name;
+        if (SDL_SaveBMP(target.get(), path.c_str()) != 0) {
+          std::fprintf(stderr, "timeline_sheet: %s: %s\n", path.c_str(), SDL_GetError());
+          status = 1;
+          break;
+        }
+      }
+    }
+  }
+  SDL_Quit();
+  return status;
+}
