@@ -1,5 +1,6 @@
 #include "scenes/wave_fill.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -44,43 +45,51 @@ void fill_wave(std::span<std::uint8_t> pixels, std::size_t pitch, std::uint32_t 
   if (width == 0 || height == 0) return;
   const WaveShape shape = wave_shape(t, width, height);
 
-  // Everything that depends on the column alone, computed once per column: its colour and the
-  // first row below the line (first_lit) and below the dimmed rim (first_full). A column left
-  // of the reveal edge is lit nowhere.
+  // Everything that depends on the column alone, computed once per column: its colour, the
+  // first row below the line (first_lit) and below the dimmed rim (first_full), and its
+  // position in the seven-pixel streak pattern. A column left of the reveal edge is lit
+  // nowhere: its rows start beyond the last one. Plain arrays and a select per pixel let the
+  // compiler run the rows in vector registers.
+  const std::uint32_t beyond = height + 1;  // no row reaches it
   std::vector<std::uint32_t> colour(width);
-  std::vector<std::uint64_t> first_lit(width);
-  std::vector<std::uint64_t> first_full(width);
+  std::vector<std::uint32_t> first_lit(width);
+  std::vector<std::uint32_t> first_full(width);
+  std::vector<std::uint32_t> column_mod7(width);
   for (std::uint32_t i = 0; i < width; ++i) {
     // The shade runs 0 ... 511 across the canvas; taken in 64 bits so it cannot wrap.
     const auto q = static_cast<std::uint32_t>(static_cast<std::uint64_t>(i) * 512 / width);
     colour[i] = pixel_word(static_cast<std::uint8_t>(122 - q / 8), static_cast<std::uint8_t>(255 - q / 2),
                            static_cast<std::uint8_t>(q / 2), 0);
+    // line <= H, so line + 1 and line + 4 fit 32 bits; held at `beyond` they change nothing.
     const std::uint64_t line = wave_line(shape, i, width);
     const bool revealed = !(shape.cut > static_cast<double>(i));
-    first_lit[i] = revealed ? line + 1 : UINT64_MAX;
-    first_full[i] = revealed ? line + 4 : UINT64_MAX;
+    first_lit[i] = revealed ? static_cast<std::uint32_t>(std::min<std::uint64_t>(line + 1, beyond)) : beyond;
+    first_full[i] = revealed ? static_cast<std::uint32_t>(std::min<std::uint64_t>(line + 4, beyond)) : beyond;
+    column_mod7[i] = i % 7;
   }
 
-  // alpha[rim][streak]: rim = 0 below the rim, 1 on it; streak = pixel number n % 7 == 0.
   const std::uint32_t alpha_field = pixel_word(0, 0, 0, field_alpha);
   const std::uint32_t alpha_streak = pixel_word(0, 0, 0, streak_alpha);
   const std::uint32_t alpha_rim_field = pixel_word(0, 0, 0, dimmed(field_alpha));
   const std::uint32_t alpha_rim_streak = pixel_word(0, 0, 0, dimmed(streak_alpha));
 
+  const std::uint32_t* const colour_of = colour.data();
+  const std::uint32_t* const lit_from = first_lit.data();
+  const std::uint32_t* const full_from = first_full.data();
+  const std::uint32_t* const mod7 = column_mod7.data();
   const std::uint32_t row_step = width % 7;
-  std::uint32_t row_phase = 0;  // (j x W) % 7, the pixel number of the row's first pixel mod 7
+  std::uint32_t row_phase = 0;  // (j x W) % 7: the pixel number of the row's first pixel, mod 7
   for (std::uint32_t j = 0; j < height; ++j) {
-    std::uint8_t* row = pixels.data() + static_cast<std::size_t>(j) * pitch;
-    std::uint32_t n7 = row_phase;
+    // Pixel n = i + j W is a streak pixel when i % 7 is the column that completes the seven.
+    const std::uint32_t streak_column = (7 - row_phase) % 7;
+    std::uint8_t* const row = pixels.data() + static_cast<std::size_t>(j) * pitch;
     for (std::uint32_t i = 0; i < width; ++i) {
-      std::uint32_t word = colour[i];
-      if (j >= first_full[i]) {
-        word |= n7 == 0 ? alpha_streak : alpha_field;
-      } else if (j >= first_lit[i]) {
-        word |= n7 == 0 ? alpha_rim_streak : alpha_rim_field;
-      }
+      const bool streak = mod7[i] == streak_column;
+      const std::uint32_t full = streak ? alpha_streak : alpha_field;
+      const std::uint32_t rim = streak ? alpha_rim_streak : alpha_rim_field;
+      const std::uint32_t alpha = j >= full_from[i] ? full : (j >= lit_from[i] ? rim : 0);
+      const std::uint32_t word = colour_of[i] | alpha;
       std::memcpy(row + 4 * static_cast<std::size_t>(i), &word, 4);
-      if (++n7 == 7) n7 = 0;
     }
     row_phase += row_step;
     if (row_phase >= 7) row_phase -= 7;

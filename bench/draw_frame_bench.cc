@@ -1,0 +1,69 @@
+// Milliseconds per frame of each act on SDL2's software renderer, at the design size and, for
+// the drawable-size program, at 1920 x 1080 and 3840 x 2160; and the wave's pixel fill alone.
+// The frames are drawn as draw_frame draws them (clear, then the scenes active at t), without
+// the console line.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "scenes/colour_phase.h"
+#include "scenes/frame.h"
+#include "scenes/timeline.h"
+#include "scenes/wave_fill.h"
+#include "support/software_canvas.h"
+
+namespace {
+
+// One moment in each act: logo alone, logo + wave + marquee, scroller, greetings, closing logo.
+constexpr double act_moments[] = {5.0, 25.0, 45.0, 80.0, 100.0};
+
+void draw_act(benchmark::State& state) {
+  const double t = act_moments[state.range(0)];
+  const int w = static_cast<int>(state.range(1));
+  const int h = static_cast<int>(state.range(2));
+  SoftwareCanvas target(w, h);
+  if (!target.ok()) {
+    state.SkipWithError("no software canvas");
+    return;
+  }
+  const Canvas canvas = target.canvas();
+  const TextureCreator creator = target.creator();
+  const Frame frame{canvas, creator, t, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h),
+                    text_colour(t)};
+  for (auto _ : state) {
+    target.clear({12, 12, 12, 255});
+    for (const Scene scene : active_scenes(t)) scene(frame);
+    benchmark::DoNotOptimize(target.pixel(0, 0));
+  }
+  state.SetLabel("t=" + std::to_string(t).substr(0, 5));
+}
+
+void wave_fill_alone(benchmark::State& state) {
+  const auto w = static_cast<std::uint32_t>(state.range(0));
+  const auto h = static_cast<std::uint32_t>(state.range(1));
+  std::vector<std::uint8_t> pixels(4 * static_cast<std::size_t>(w) * h);
+  double t = 22.0;
+  for (auto _ : state) {
+    fill_wave(pixels, 4 * static_cast<std::size_t>(w), w, h, t);
+    benchmark::DoNotOptimize(pixels.data());
+    t += 0.001;
+    if (t >= 30.0) t = 22.0;
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 4 * w * h);
+}
+
+void act_sizes(benchmark::internal::Benchmark* b) {
+  for (std::int64_t act = 0; act < 5; ++act) {
+    b->Args({act, 640, 400});
+    b->Args({act, 1920, 1080});
+    b->Args({act, 3840, 2160});
+  }
+}
+
+}  // namespace
+
+BENCHMARK(draw_act)->Apply(act_sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(wave_fill_alone)->Args({640, 400})->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
