@@ -29,7 +29,7 @@ void draw_act(benchmark::State& state) {
   }
   const Canvas canvas = target.canvas();
   const TextureCreator creator = target.creator();
-  const Frame frame{canvas, creator, t, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h),
+  const Frame frame{canvas,        creator, t, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h),
                     text_colour(t)};
   for (auto _ : state) {
     target.clear({12, 12, 12, 255});
@@ -64,6 +64,10 @@ void act_sizes(benchmark::internal::Benchmark* b) {
 }  // namespace
 
 BENCHMARK(draw_act)->Apply(act_sizes)->Unit(benchmark::kMillisecond);
-BENCHMARK(wave_fill_alone)->Args({640, 400})->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+BENCHMARK(wave_fill_alone)
+    ->Args({640, 400})
+    ->Args({1920, 1080})
+    ->Args({3840, 2160})
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -33,8 +33,9 @@ void BM_DrawGlyphLine(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * 100);
   // Millions of glyphs per second, inverted: microseconds per glyph.
-  state.counters["us_per_glyph"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * 100 * 1e-6, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["us_per_glyph"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * 100 * 1e-6,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_DrawGlyphLine)->Unit(benchmark::kMicrosecond);
 

@@ -29,8 +29,7 @@ void BM_RenderSong(benchmark::State& state) {
   }
   state.counters["song_samples"] = static_cast<double>(samples);
   state.counters["peak_rss_MB"] = peak_rss_megabytes();
-  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
-                          static_cast<std::int64_t>(samples));
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(samples));
 }
 BENCHMARK(BM_RenderSong)->Unit(benchmark::kMillisecond);
 

@@ -88,7 +88,7 @@ char key_of(const std::string& name) {
 
 constexpr int sub_per_pixel = 7;
 constexpr int sub_per_unit = 10;
-constexpr int grid_origin_x = 1;                    // in sevenths of a pixel, right of the pen
+constexpr int grid_origin_x = 1;                     // in sevenths of a pixel, right of the pen
 constexpr int grid_baseline_y = 10 * sub_per_pixel;  // in sevenths of a pixel, below the pen
 
 int floor_div(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
@@ -96,15 +96,13 @@ int ceil_div(int a, int b) { return -floor_div(-a, b); }
 
 // The advance of a glyph `units` grid units wide: one unit in the last place above the nearest
 // f32, so that a run of advances never falls short of the grid.
-float grid_advance(int units) {
-  return std::nextafter(static_cast<float>(units * 10.0 / 7.0), INFINITY);
-}
+float grid_advance(int units) { return std::nextafter(static_cast<float>(units * 10.0 / 7.0), INFINITY); }
 
 struct GridGlyph {
   char key;
-  int advance = 0;  // grid units
-  int left = 0;     // grid units from the pen to the first column
-  int bottom = 0;   // grid units from the baseline up to the bottom row (negative: descends)
+  int advance = 0;                // grid units
+  int left = 0;                   // grid units from the pen to the first column
+  int bottom = 0;                 // grid units from the baseline up to the bottom row (negative: descends)
   std::vector<std::string> rows;  // top row first; '#' is ink, '.' is empty
 };
 
@@ -123,10 +121,14 @@ std::vector<GridGlyph> parse_main_font(const std::string& text) {
       while (in >> word) {
         int value = 0;
         if (!(in >> value)) fail("line " + std::to_string(line_number) + ": missing value");
-        if (word == "advance") glyph.advance = value;
-        else if (word == "left") glyph.left = value;
-        else if (word == "bottom") glyph.bottom = value;
-        else fail("line " + std::to_string(line_number) + ": unknown field " + word);
+        if (word == "advance")
+          glyph.advance = value;
+        else if (word == "left")
+          glyph.left = value;
+        else if (word == "bottom")
+          glyph.bottom = value;
+        else
+          fail("line " + std::to_string(line_number) + ": unknown field " + word);
       }
       glyphs.push_back(glyph);
       continue;
@@ -134,7 +136,8 @@ std::vector<GridGlyph> parse_main_font(const std::string& text) {
     if (glyphs.empty()) fail("line " + std::to_string(line_number) + ": row before any glyph");
     std::string row = line;
     while (!row.empty() && row.back() == ' ') row.pop_back();
-    if (row.find_first_not_of("#.") != std::string::npos) fail("line " + std::to_string(line_number) + ": bad row");
+    if (row.find_first_not_of("#.") != std::string::npos)
+      fail("line " + std::to_string(line_number) + ": bad row");
     if (!glyphs.back().rows.empty() && glyphs.back().rows.front().size() != row.size())
       fail("line " + std::to_string(line_number) + ": ragged row");
     glyphs.back().rows.push_back(row);
@@ -225,13 +228,17 @@ std::vector<LogoGlyph> parse_logo_font(const std::string& text) {
         if (!(in >> v)) fail("logo line " + std::to_string(line_number) + ": missing value");
         return v;
       };
-      if (word == "face") g.face = value();
-      else if (word == "from") g.source = static_cast<unsigned char>(key_of(value()));
+      if (word == "face")
+        g.face = value();
+      else if (word == "from")
+        g.source = static_cast<unsigned char>(key_of(value()));
       else if (word == "box") {
         g.width = std::stoi(value());
         g.height = std::stoi(value());
-      } else if (word == "top") g.offset_y = std::stoi(value());
-      else if (word == "advance") g.advance = std::bit_cast<float>(static_cast<std::uint32_t>(std::stoul(value(), nullptr, 16)));
+      } else if (word == "top")
+        g.offset_y = std::stoi(value());
+      else if (word == "advance")
+        g.advance = std::bit_cast<float>(static_cast<std::uint32_t>(std::stoul(value(), nullptr, 16)));
       else if (word == "ink") {
         g.ink_x0 = std::stod(value());
         g.ink_y0 = std::stod(value());
@@ -241,7 +248,10 @@ std::vector<LogoGlyph> parse_logo_font(const std::string& text) {
       } else if (word == "rows") {
         g.ink_y0 = std::stod(value());
         g.ink_y1 = std::stod(value());
-      } else if (word == "condense") g.condense = std::stod(value()); else fail("logo line " + std::to_string(line_number) + ": unknown field " + word);
+      } else if (word == "condense")
+        g.condense = std::stod(value());
+      else
+        fail("logo line " + std::to_string(line_number) + ": unknown field " + word);
     }
     glyphs.push_back(g);
   }
@@ -298,8 +308,8 @@ Record bake_logo_glyph(LogoGlyph g, const std::string& face_dir) {
     g.ink_x0 = (g.width - width) / 2;
     g.ink_x1 = g.ink_x0 + width;
   }
-  std::printf("logo '%c': box %d x %d, ink x %.2f to %.2f, y %.2f to %.2f\n", g.key, g.width, g.height, g.ink_x0,
-              g.ink_x1, g.ink_y0, g.ink_y1);
+  std::printf("logo '%c': box %d x %d, ink x %.2f to %.2f, y %.2f to %.2f\n", g.key, g.width, g.height,
+              g.ink_x0, g.ink_x1, g.ink_y0, g.ink_y1);
   Record r{g.key, static_cast<std::uint16_t>(g.width), 0, g.offset_y, g.advance, {}};
   constexpr int samples = 16;
   const double sx = ink.width / (g.ink_x1 - g.ink_x0);
@@ -343,7 +353,8 @@ std::string records_source(const std::string& font, const std::vector<Record>& r
     const std::vector<std::uint8_t> bytes = record_bytes(r);
     total += bytes.size();
     out << "// '" << r.key << "'\n";
-    out << "inline constexpr std::array<std::uint8_t, " << bytes.size() << "> " << record_name(font, r.key) << " = {";
+    out << "inline constexpr std::array<std::uint8_t, " << bytes.size() << "> " << record_name(font, r.key)
+        << " = {";
     for (std::size_t i = 0; i < bytes.size(); ++i) {
       if (i % 16 == 0) out << "\n   ";
       char hex[8];
@@ -382,7 +393,8 @@ std::string logo_table_source(const std::vector<Record>& records) {
   out << records_source("logo", records);
   out << "\ninline constexpr std::array<KeyedGlyphRecord, " << records.size() << "> logo_font_table = {{\n";
   for (const Record& r : records) {
-    out << "    {'" << r.key << "', {" << record_name("logo", r.key) << ", " << r.coverage.size() + 1 << "}},\n";
+    out << "    {'" << r.key << "', {" << record_name("logo", r.key) << ", " << r.coverage.size() + 1
+        << "}},\n";
   }
   out << "}};\n";
   return out.str();
@@ -403,7 +415,8 @@ int main(int argc, char** argv) {
   std::vector<Record> main_records;
   for (const GridGlyph& g : parse_main_font(read_file(source_dir + "/main_font.txt")))
     main_records.push_back(bake_grid_glyph(g));
-  std::sort(main_records.begin(), main_records.end(), [](const Record& a, const Record& b) { return a.key < b.key; });
+  std::sort(main_records.begin(), main_records.end(),
+            [](const Record& a, const Record& b) { return a.key < b.key; });
   write_file(output_dir + "/main_font_records.inc", main_table_source(main_records));
 
   std::vector<Record> logo_records;

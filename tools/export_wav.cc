@@ -44,9 +44,9 @@ int main(int argc, char** argv) {
   out.write("RIFF", 4);
   put_u32(out, 36 + data_bytes);
   out.write("WAVEfmt ", 8);
-  put_u32(out, 16);        // size of the format block
-  put_u16(out, 1);         // integer PCM
-  put_u16(out, 1);         // mono
+  put_u32(out, 16);  // size of the format block
+  put_u16(out, 1);   // integer PCM
+  put_u16(out, 1);   // mono
   put_u32(out, rate);
   put_u32(out, rate * 2);  // bytes per second
   put_u16(out, 2);         // bytes per frame

@@ -160,12 +160,18 @@ std::vector<std::int8_t> hi_hat() {
 
 std::vector<std::int8_t> waveform(int sample_number) {
   switch (sample_number) {
-    case 1: return narrow_pulse();
-    case 2: return stepped_triangle();
-    case 3: return drooping_square();
-    case 4: return bass_drum();
-    case 6: return hi_hat();
-    default: return {};
+    case 1:
+      return narrow_pulse();
+    case 2:
+      return stepped_triangle();
+    case 3:
+      return drooping_square();
+    case 4:
+      return bass_drum();
+    case 6:
+      return hi_hat();
+    default:
+      return {};
   }
 }
 
@@ -178,10 +184,14 @@ int parse_hex(std::string_view s, int line) {
   int v = 0;
   for (char c : s) {
     int d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else fail(line, "bad hex digit in '" + std::string(s) + "'");
+    if (c >= '0' && c <= '9')
+      d = c - '0';
+    else if (c >= 'A' && c <= 'F')
+      d = c - 'A' + 10;
+    else if (c >= 'a' && c <= 'f')
+      d = c - 'a' + 10;
+    else
+      fail(line, "bad hex digit in '" + std::string(s) + "'");
     v = v * 16 + d;
   }
   return v;
@@ -287,7 +297,8 @@ std::vector<std::uint8_t> build_module(const Score& score) {
   std::vector<std::uint8_t> out;
   for (std::size_t i = 0; i < 20; ++i) out.push_back(i < score.title.size() ? score.title[i] : 0);
   for (int k = 1; k <= 31; ++k) {
-    const SampleHeader& h = k <= static_cast<int>(sample_headers.size()) ? sample_headers[k - 1] : empty_header;
+    const SampleHeader& h =
+        k <= static_cast<int>(sample_headers.size()) ? sample_headers[k - 1] : empty_header;
     for (std::size_t i = 0; i < 22; ++i) out.push_back(i < h.name.size() ? h.name[i] : 0);
     put_word(out, h.length_words);
     out.push_back(h.finetune_nibble & 0x0F);

@@ -24,8 +24,8 @@ namespace {
 
 // Two or three moments in each act: the logo at rest and bouncing, the wave revealing, the
 // marquee, the headline typing and the block passing, the greetings, the closing logo.
-const std::vector<double> default_moments = {0.001, 1.5,  8.0,  15.0, 17.0, 20.0, 26.0, 30.5, 33.0,
-                                             45.0,  62.5, 64.5, 70.0, 80.0, 90.0, 105.0};
+const std::vector<double> default_moments = {0.001, 1.5,  8.0,  15.0, 17.0, 20.0, 26.0, 30.5,
+                                             33.0,  45.0, 62.5, 64.5, 70.0, 80.0, 90.0, 105.0};
 
 int usage() {
   std::fprintf(stderr, "usage: timeline_sheet WIDTH HEIGHT OUT_DIR [T...]\n");

@@ -45,8 +45,8 @@ void slide_to_target(Channel& channel) {
 
 void slide_volume(Channel& channel, std::uint8_t param) {
   // Both nibbles count at once.
-  channel.volume = static_cast<std::uint8_t>(
-      std::clamp(channel.volume + (param >> 4) - (param & 0x0F), 0, 64));
+  channel.volume =
+      static_cast<std::uint8_t>(std::clamp(channel.volume + (param >> 4) - (param & 0x0F), 0, 64));
 }
 
 void run_row_action(Player& player, Channel& channel) {

@@ -5,9 +5,9 @@
 namespace {
 
 // Entry i = floor(255 * sin(pi * i / 32)): the positive half of the sine.
-constexpr std::array<std::uint8_t, 32> sine_table = {
-    0,   24,  49,  74,  97,  120, 141, 161, 180, 197, 212, 224, 235, 244, 250, 253,
-    255, 253, 250, 244, 235, 224, 212, 197, 180, 161, 141, 120, 97,  74,  49,  24};
+constexpr std::array<std::uint8_t, 32> sine_table = {0,   24,  49,  74,  97,  120, 141, 161, 180, 197, 212,
+                                                     224, 235, 244, 250, 253, 255, 253, 250, 244, 235, 224,
+                                                     212, 197, 180, 161, 141, 120, 97,  74,  49,  24};
 
 }  // namespace
 
@@ -32,12 +32,12 @@ std::int64_t lfo_value(std::int64_t& noise_seed, std::uint8_t phase, std::uint8_
 void apply_vibrato(Player& player, Channel& channel) {
   // Arithmetic shift: negative values round towards minus infinity.
   channel.vibrato_offset = static_cast<std::int8_t>(
-      (lfo_value(player.noise_seed, channel.vibrato_phase, channel.vibrato_shape) *
-       channel.vibrato_depth) >> 7);
+      (lfo_value(player.noise_seed, channel.vibrato_phase, channel.vibrato_shape) * channel.vibrato_depth) >>
+      7);
 }
 
 void apply_tremolo(Player& player, Channel& channel) {
   channel.tremolo_offset = static_cast<std::int8_t>(
-      (lfo_value(player.noise_seed, channel.tremolo_phase, channel.tremolo_shape) *
-       channel.tremolo_depth) >> 6);
+      (lfo_value(player.noise_seed, channel.tremolo_phase, channel.tremolo_shape) * channel.tremolo_depth) >>
+      6);
 }

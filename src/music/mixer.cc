@@ -7,8 +7,7 @@ namespace {
 
 // Two's-complement 16-bit addition: the mix wraps, it never saturates.
 inline std::int16_t add_wrapping(std::int16_t into, std::int32_t value) {
-  return static_cast<std::int16_t>(static_cast<std::uint16_t>(into) +
-                                   static_cast<std::uint16_t>(value));
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(into) + static_cast<std::uint16_t>(value));
 }
 
 inline void downmix_into(std::span<const std::int16_t> stereo, std::int16_t* mono) {

@@ -18,8 +18,8 @@ std::int64_t count_patterns(std::span<const std::uint8_t, 128> order_list) {
   return highest + 1;
 }
 
-std::variant<std::array<Sample, 32>, ModuleError> read_sample_table(
-    std::span<const std::uint8_t> image, std::int64_t pattern_count) {
+std::variant<std::array<Sample, 32>, ModuleError> read_sample_table(std::span<const std::uint8_t> image,
+                                                                    std::int64_t pattern_count) {
   if (image.size() < pattern_data_offset) {
     return ModuleError{"module image of " + std::to_string(image.size()) +
                        " bytes is too short for the 1084-byte header"};
@@ -45,9 +45,8 @@ std::variant<std::array<Sample, 32>, ModuleError> read_sample_table(
     // every later sample's start would otherwise point at bytes that do not exist.
     if (offset + static_cast<std::uint64_t>(length) > image.size()) {
       return ModuleError{"sample " + std::to_string(number) + " (" + std::to_string(length) +
-                         " bytes at offset " + std::to_string(offset) +
-                         ") runs past the end of the " + std::to_string(image.size()) +
-                         "-byte module image"};
+                         " bytes at offset " + std::to_string(offset) + ") runs past the end of the " +
+                         std::to_string(image.size()) + "-byte module image"};
     }
 
     if (loop_start + loop_length > length) {

@@ -11,12 +11,12 @@
 #include <variant>
 
 // Byte offsets of the module image.
-inline constexpr std::size_t sample_headers_offset = 20;   // 31 headers of 30 bytes
+inline constexpr std::size_t sample_headers_offset = 20;  // 31 headers of 30 bytes
 inline constexpr std::size_t sample_header_size = 30;
-inline constexpr std::size_t order_list_offset = 952;      // 128 pattern numbers
+inline constexpr std::size_t order_list_offset = 952;  // 128 pattern numbers
 inline constexpr std::size_t order_list_size = 128;
-inline constexpr std::size_t pattern_data_offset = 1084;   // after the "M.K." signature
-inline constexpr std::size_t pattern_size = 1024;          // 64 rows x 4 channels x 4 bytes
+inline constexpr std::size_t pattern_data_offset = 1084;  // after the "M.K." signature
+inline constexpr std::size_t pattern_size = 1024;         // 64 rows x 4 channels x 4 bytes
 inline constexpr std::size_t rows_per_pattern = 64;
 
 // One entry of the sample table. Positions are fixed point with 14 fraction bits.
@@ -47,8 +47,8 @@ std::int64_t count_patterns(std::span<const std::uint8_t, 128> order_list);
 
 // The 32-entry sample table: entry 0 is the empty sample, 1..31 come from the headers. Refuses
 // an image whose headers, pattern data or sample data run past its end.
-std::variant<std::array<Sample, 32>, ModuleError> read_sample_table(
-    std::span<const std::uint8_t> image, std::int64_t pattern_count);
+std::variant<std::array<Sample, 32>, ModuleError> read_sample_table(std::span<const std::uint8_t> image,
+                                                                    std::int64_t pattern_count);
 
 // Decodes the four bytes of a cell.
 Note decode_note(std::span<const std::uint8_t, 4> cell);

@@ -8,12 +8,12 @@
 namespace {
 
 // Entry n = round(4096 * 2^(-n/12)): multiplying a period by it / 4096 raises it n semitones.
-constexpr std::array<std::uint16_t, 16> arpeggio_table = {
-    4096, 3866, 3649, 3444, 3251, 3069, 2896, 2734, 2580, 2435, 2299, 2170, 2048, 1933, 1825, 1722};
+constexpr std::array<std::uint16_t, 16> arpeggio_table = {4096, 3866, 3649, 3444, 3251, 3069, 2896, 2734,
+                                                          2580, 2435, 2299, 2170, 2048, 1933, 1825, 1722};
 
 // Entry i = round(4096 * 2^((8 - i)/96)): index 8 leaves the period untuned.
-constexpr std::array<std::uint16_t, 16> finetune_table = {
-    4340, 4308, 4277, 4247, 4216, 4186, 4156, 4126, 4096, 4067, 4037, 4008, 3979, 3951, 3922, 3894};
+constexpr std::array<std::uint16_t, 16> finetune_table = {4340, 4308, 4277, 4247, 4216, 4186, 4156, 4126,
+                                                          4096, 4067, 4037, 4008, 3979, 3951, 3922, 3894};
 
 constexpr std::size_t cell_size = 4;
 
@@ -25,10 +25,9 @@ Note read_cell(const Player& player, std::int64_t channel) {
     return Note{};
   }
   const std::uint64_t pattern = player.sequence[static_cast<std::size_t>(player.song_position)];
-  const std::uint64_t offset =
-      (pattern * rows_per_pattern + static_cast<std::uint64_t>(player.row)) *
-          static_cast<std::uint64_t>(player.channel_count) * cell_size +
-      static_cast<std::uint64_t>(channel) * cell_size;
+  const std::uint64_t offset = (pattern * rows_per_pattern + static_cast<std::uint64_t>(player.row)) *
+                                   static_cast<std::uint64_t>(player.channel_count) * cell_size +
+                               static_cast<std::uint64_t>(channel) * cell_size;
   if (offset + cell_size > player.patterns.size()) return Note{};
   return decode_note(player.patterns.subspan(static_cast<std::size_t>(offset)).first<cell_size>());
 }
@@ -44,8 +43,8 @@ std::variant<Player, ModuleError> create_player(std::span<const std::uint8_t> im
                                                 std::int64_t sample_rate) {
   if (sample_rate < lowest_sample_rate || sample_rate > highest_sample_rate) {
     return ModuleError{"output rate " + std::to_string(sample_rate) + " Hz is outside " +
-                       std::to_string(lowest_sample_rate) + ".." +
-                       std::to_string(highest_sample_rate) + " Hz"};
+                       std::to_string(lowest_sample_rate) + ".." + std::to_string(highest_sample_rate) +
+                       " Hz"};
   }
   if (image.size() < pattern_data_offset) {
     return ModuleError{"module image of " + std::to_string(image.size()) +
@@ -61,8 +60,8 @@ std::variant<Player, ModuleError> create_player(std::span<const std::uint8_t> im
 
   // The order byte is used whole when reading cells (only the count masks it), so an entry with
   // bit 7 set can name a pattern past the counted ones. Refuse one that points past the image.
-  const std::uint64_t pattern_bytes = rows_per_pattern * cell_size *
-                                      static_cast<std::uint64_t>(player.channel_count);
+  const std::uint64_t pattern_bytes =
+      rows_per_pattern * cell_size * static_cast<std::uint64_t>(player.channel_count);
   for (std::int64_t position = 0; position < player.song_length; ++position) {
     const std::uint64_t pattern = player.sequence[static_cast<std::size_t>(position)];
     if ((pattern + 1) * pattern_bytes > player.patterns.size()) {

@@ -17,13 +17,13 @@ struct Channel {
   std::uint64_t increment = 0;     // position advance per output frame, 14 fraction bits
   Note note;                       // the cell of the current row
   std::uint16_t period = 0;
-  std::uint16_t target_period = 0;  // tone-portamento target; the tuned period of the last note
-  std::uint8_t volume = 0;          // 0..64
-  std::uint8_t panning = 0;         // 0 left .. 127 right
-  std::uint8_t finetune = 0;        // finetune table index, 8 = untuned
-  std::uint8_t amplitude = 0;       // mixing amplitude 0..128
-  std::uint8_t index = 0;           // the slot's own number
-  std::uint8_t current_sample = 0;  // sample the mixer plays; 0 = silent
+  std::uint16_t target_period = 0;   // tone-portamento target; the tuned period of the last note
+  std::uint8_t volume = 0;           // 0..64
+  std::uint8_t panning = 0;          // 0 left .. 127 right
+  std::uint8_t finetune = 0;         // finetune table index, 8 = untuned
+  std::uint8_t amplitude = 0;        // mixing amplitude 0..128
+  std::uint8_t index = 0;            // the slot's own number
+  std::uint8_t current_sample = 0;   // sample the mixer plays; 0 = silent
   std::uint8_t assigned_sample = 0;  // last instrument number read
   std::uint8_t porta_speed = 0;
   std::uint8_t loop_row = 0;      // start row of this channel's pattern loop
@@ -54,8 +54,8 @@ struct Player {
   std::int64_t next_row = 0;  // -1: after the last row of a pattern
   std::int64_t ticks_left = 1;
   std::int64_t speed = 6;
-  std::int64_t loop_count = -1;    // remaining repeats of the running pattern loop, -1: none
-  std::int64_t loop_channel = -1;  // index of the channel owning the loop, -1: none
+  std::int64_t loop_count = -1;        // remaining repeats of the running pattern loop, -1: none
+  std::int64_t loop_channel = -1;      // index of the channel owning the loop, -1: none
   std::int64_t noise_seed = 0xABCDEF;  // random LFO waveform, shared by every channel
 };
 

@@ -20,8 +20,8 @@ std::string console_time_line(double t) {
 void write_console_line(double t) {
   const std::string line = console_time_line(t);
   flockfile(stdout);
-  const bool ok = fwrite_unlocked(line.data(), 1, line.size(), stdout) == line.size() &&
-                  fflush_unlocked(stdout) == 0;
+  const bool ok =
+      fwrite_unlocked(line.data(), 1, line.size(), stdout) == line.size() && fflush_unlocked(stdout) == 0;
   funlockfile(stdout);
   if (!ok) fatal();
 }

@@ -20,7 +20,8 @@ void draw_frame(const Canvas& canvas, const TextureCreator& creator, double t) {
   write_console_line(t);
   const std::uint32_t colour = text_colour(t);
   const CanvasSize size = presentation_size(canvas);
-  if (SDL_SetRenderDrawColor(canvas.renderer, background_grey, background_grey, background_grey, 255) != 0) fatal();
+  if (SDL_SetRenderDrawColor(canvas.renderer, background_grey, background_grey, background_grey, 255) != 0)
+    fatal();
   if (SDL_RenderClear(canvas.renderer) != 0) fatal();
   const Frame frame{canvas, creator, t, non_negative(size.width), non_negative(size.height), colour};
   for (const Scene scene : active_scenes(t)) scene(frame);

@@ -22,8 +22,8 @@ void draw_header(const Frame& frame, double g) {
   std::size_t k = 0;
   for (std::uint32_t c = next_code_point(cursor); c != end_of_text; c = next_code_point(cursor), ++k) {
     const Font font = header_font(k);
-    const double advance =
-        draw_glyph(frame.canvas, frame.creator, font, c, frame.text_colour, pen, 18, header_base_y(font), header_shake);
+    const double advance = draw_glyph(frame.canvas, frame.creator, font, c, frame.text_colour, pen, 18,
+                                      header_base_y(font), header_shake);
     if (static_cast<std::int64_t>(k) + 1 > limit) return;
     pen += advance;
   }

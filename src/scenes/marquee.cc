@@ -16,8 +16,8 @@ void draw_marquee(const Frame& frame) {
   double pen = marquee_start_pen(frame.t, frame.width);
   TextCursor cursor{marquee_text.data(), marquee_text.data() + marquee_text.size()};
   for (std::uint32_t c = next_code_point(cursor); c != end_of_text; c = next_code_point(cursor)) {
-    const double advance =
-        draw_glyph(frame.canvas, frame.creator, Font::main, c, frame.text_colour, pen, 0, base_y, std::nullopt);
+    const double advance = draw_glyph(frame.canvas, frame.creator, Font::main, c, frame.text_colour, pen, 0,
+                                      base_y, std::nullopt);
     pen = marquee_next_pen(pen, advance, frame.width);
   }
 }

@@ -19,6 +19,7 @@ void draw_scroller(const Frame& frame) {
                 typewriter_limit(headline_rate, tau));
   const double pen0 = block_start_pen(tau, frame.width);
   for (std::size_t i = 0; i < block_lines.size(); ++i) {
-    draw_text_run(frame, block_lines[i], Font::main, pen0, 0, block_line_base_y(i), block_shake, std::nullopt);
+    draw_text_run(frame, block_lines[i], Font::main, pen0, 0, block_line_base_y(i), block_shake,
+                  std::nullopt);
   }
 }

@@ -31,7 +31,8 @@ void draw_wave(const Frame& frame) {
   // The pixels are written without locking, which needs a surface that never requires a lock.
   if (SDL_MUSTLOCK(surface.get()) || surface->pixels == nullptr) fatal();
   const auto pitch = static_cast<std::size_t>(surface->pitch);
-  if (pitch < 4 * static_cast<std::size_t>(frame.width) || static_cast<std::uint32_t>(surface->w) != frame.width ||
+  if (pitch < 4 * static_cast<std::size_t>(frame.width) ||
+      static_cast<std::uint32_t>(surface->w) != frame.width ||
       static_cast<std::uint32_t>(surface->h) != frame.height) {
     fatal();
   }

@@ -34,7 +34,7 @@ std::int32_t pen_to_int(double pen) {
 // wrapping onto the screen.
 std::int32_t saturating_sum(std::int64_t sum) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, std::numeric_limits<std::int32_t>::min(),
-                                                             std::numeric_limits<std::int32_t>::max()));
+                                                            std::numeric_limits<std::int32_t>::max()));
 }
 
 SdlError sdl_error() { return SdlError{SDL_GetError()}; }
@@ -53,13 +53,14 @@ std::variant<SurfaceHandle, SdlError> create_rgba_surface(std::uint32_t width, s
     SDL_SetError("surface size out of range");
     return sdl_error();
   }
-  SDL_Surface* surface = SDL_CreateRGBSurface(0, static_cast<int>(width), static_cast<int>(height), bits_per_pixel,
-                                              red, green, blue, alpha);
+  SDL_Surface* surface = SDL_CreateRGBSurface(0, static_cast<int>(width), static_cast<int>(height),
+                                              bits_per_pixel, red, green, blue, alpha);
   if (surface == nullptr) return sdl_error();
   return SurfaceHandle{surface, SDL_FreeSurface};
 }
 
-std::variant<TexturePtr, SdlError> texture_from_surface(const TextureCreator& creator, const SurfaceHandle& surface) {
+std::variant<TexturePtr, SdlError> texture_from_surface(const TextureCreator& creator,
+                                                        const SurfaceHandle& surface) {
   SDL_Texture* texture = SDL_CreateTextureFromSurface(creator.renderer, surface.get());
   if (texture == nullptr) return sdl_error();
   return TexturePtr{texture};
@@ -95,8 +96,9 @@ std::variant<TexturePtr, SdlError> render_glyph_texture(const TextureCreator& cr
 }
 
 SDL_Rect glyph_rect(const Glyph& glyph, std::int32_t x, std::int32_t y) {
-  return SDL_Rect{clamp_position(std::int64_t{x} + glyph.offset_x), clamp_position(std::int64_t{y} + glyph.offset_y),
-                  clamp_extent(glyph.width), clamp_extent(glyph.height)};
+  return SDL_Rect{clamp_position(std::int64_t{x} + glyph.offset_x),
+                  clamp_position(std::int64_t{y} + glyph.offset_y), clamp_extent(glyph.width),
+                  clamp_extent(glyph.height)};
 }
 
 std::optional<SdlError> canvas_copy(const Canvas& canvas, SDL_Texture* texture, const SDL_Rect& destination) {

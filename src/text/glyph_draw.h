@@ -31,7 +31,8 @@ struct Jitter {
 // A zeroed 32-bit RGBA surface (bytes red, green, blue, alpha; rows exactly 4 x width bytes).
 std::variant<SurfaceHandle, SdlError> create_rgba_surface(std::uint32_t width, std::uint32_t height);
 
-std::variant<TexturePtr, SdlError> texture_from_surface(const TextureCreator& creator, const SurfaceHandle& surface);
+std::variant<TexturePtr, SdlError> texture_from_surface(const TextureCreator& creator,
+                                                        const SurfaceHandle& surface);
 
 // The glyph's coverage as alpha over the colour word's red, green and blue.
 std::variant<TexturePtr, SdlError> render_glyph_texture(const TextureCreator& creator, const Glyph& glyph,

@@ -11,7 +11,8 @@ namespace {
 std::mt19937& generator() {
   thread_local std::mt19937 engine{[] {
     std::random_device entropy;
-    std::seed_seq seed{entropy(), entropy(), entropy(), entropy(), entropy(), entropy(), entropy(), entropy()};
+    std::seed_seq seed{entropy(), entropy(), entropy(), entropy(),
+                       entropy(), entropy(), entropy(), entropy()};
     return std::mt19937{seed};
   }()};
   return engine;

@@ -24,6 +24,7 @@ std::uint32_t next_code_point(TextCursor& cursor) {
     case 3:
       return ((b0 & 0x0Fu) << 12) | (continuation(p + 1) << 6) | continuation(p + 2);
     default:
-      return ((b0 & 0x07u) << 18) | (continuation(p + 1) << 12) | (continuation(p + 2) << 6) | continuation(p + 3);
+      return ((b0 & 0x07u) << 18) | (continuation(p + 1) << 12) | (continuation(p + 2) << 6) |
+             continuation(p + 3);
   }
 }

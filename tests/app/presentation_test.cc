@@ -9,8 +9,8 @@ class PresentationTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    window_.reset(SDL_CreateWindow("vexal25-herald.cc", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 400,
-                                   SDL_WINDOW_RESIZABLE));
+    window_.reset(SDL_CreateWindow("vexal25-herald.cc", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640,
+                                   400, SDL_WINDOW_RESIZABLE));
     ASSERT_TRUE(window_) << SDL_GetError();
     renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
     ASSERT_TRUE(renderer_) << SDL_GetError();

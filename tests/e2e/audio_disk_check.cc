@@ -56,12 +56,12 @@ int main(int argc, char** argv) {
   for (std::size_t k = 0; k < compared; ++k) {
     const float expected = static_cast<float>(song[k]) / 32767.0f;
     if (written[start + k] != expected) {
-      return fail("sample " + std::to_string(k) + " of the song is " +
-                  std::to_string(written[start + k]) + ", expected " + std::to_string(expected));
+      return fail("sample " + std::to_string(k) + " of the song is " + std::to_string(written[start + k]) +
+                  ", expected " + std::to_string(expected));
     }
   }
-  std::printf("%zu silent blocks before the song; %zu song samples match (%.3f s)\n",
-              start / block, compared, static_cast<double>(compared) / 48000.0);
+  std::printf("%zu silent blocks before the song; %zu song samples match (%.3f s)\n", start / block, compared,
+              static_cast<double>(compared) / 48000.0);
   if (static_cast<double>(compared) < min_seconds * 48000.0) {
     return fail("only " + std::to_string(compared) + " samples of song were written");
   }

@@ -28,8 +28,7 @@ constexpr std::uint64_t fp(std::uint64_t bytes) { return bytes << 14; }
 
 // The cell of `pattern`, `row`, `channel` in the stored pattern data.
 std::span<const std::uint8_t, 4> cell_bytes(int pattern, int row, int channel) {
-  const std::size_t at = pattern_data_offset +
-                         static_cast<std::size_t>(pattern) * pattern_size +
+  const std::size_t at = pattern_data_offset + static_cast<std::size_t>(pattern) * pattern_size +
                          static_cast<std::size_t>(row * channel_count + channel) * 4;
   return std::span<const std::uint8_t, 4>(module_image.data() + at, 4);
 }
@@ -77,7 +76,8 @@ TEST(EmbeddedModule, HeaderHoldsTitleOrderListAndSignature) {
                           [](std::uint8_t p) { return p == 0; }));
   EXPECT_EQ(std::string(module_image.begin() + 1080, module_image.begin() + 1084), "M.K.");
   // Pattern 3 is stored though never played, so the samples start after six patterns.
-  EXPECT_EQ(count_patterns(std::span<const std::uint8_t, 128>(module_image.data() + order_list_offset, 128)), 6);
+  EXPECT_EQ(count_patterns(std::span<const std::uint8_t, 128>(module_image.data() + order_list_offset, 128)),
+            6);
 }
 
 TEST(EmbeddedModule, SampleTableMatchesTheHeadersFieldByField) {
@@ -89,13 +89,13 @@ TEST(EmbeddedModule, SampleTableMatchesTheHeadersFieldByField) {
   };
   // Lengths and loops in bytes; a one-shot sample loops from its length over nothing.
   const std::array<Expected, 7> expected{{
-      {0, 0, 0, 0, 0, ""},                           // entry 0: the silent sample
-      {46, 0, 46, 64, 3 ^ 8, "2a03"},                // narrow pulse, whole cycle looped
-      {94, 0, 92, 50, 4 ^ 8, "2a03 triangle"},       // triangle, 92 of 94 bytes looped
-      {92, 0, 92, 40, 3 ^ 8, "2a03 50"},             // drooping square
-      {1148, 1148, 0, 64, 7 ^ 8, "BTAA0D0"},         // bass drum, one-shot
-      {0, 0, 0, 64, 7 ^ 8, ""},                      // empty, one-shot, silent
-      {594, 594, 0, 64, 7 ^ 8, "HHCD0"},             // hi-hat, one-shot
+      {0, 0, 0, 0, 0, ""},                      // entry 0: the silent sample
+      {46, 0, 46, 64, 3 ^ 8, "2a03"},           // narrow pulse, whole cycle looped
+      {94, 0, 92, 50, 4 ^ 8, "2a03 triangle"},  // triangle, 92 of 94 bytes looped
+      {92, 0, 92, 40, 3 ^ 8, "2a03 50"},        // drooping square
+      {1148, 1148, 0, 64, 7 ^ 8, "BTAA0D0"},    // bass drum, one-shot
+      {0, 0, 0, 64, 7 ^ 8, ""},                 // empty, one-shot, silent
+      {594, 594, 0, 64, 7 ^ 8, "HHCD0"},        // hi-hat, one-shot
   }};
   const auto table = sample_table();
   EXPECT_TRUE(table[0].data.empty());
@@ -169,7 +169,8 @@ TEST(EmbeddedModule, UsesOnlySetVolumeAndOneTempoChange) {
   for (int p = 0; p < 6; ++p) {
     for (int r = 0; r < 64; ++r) {
       for (int c = 0; c < channel_count; ++c) {
-        SCOPED_TRACE("pattern " + std::to_string(p) + " row " + std::to_string(r) + " channel " + std::to_string(c));
+        SCOPED_TRACE("pattern " + std::to_string(p) + " row " + std::to_string(r) + " channel " +
+                     std::to_string(c));
         const Note n = cell(p, r, c);
         if (n.effect == 0x0F) {
           EXPECT_TRUE(p == 0 && r == 0 && c == 3);
@@ -206,7 +207,8 @@ TEST(EmbeddedModule, EveryChannelPlaysItsVoiceInItsRange) {
           EXPECT_EQ(n.instrument, 0) << "a sample number without a note, pattern " << p << " row " << r;
           continue;
         }
-        SCOPED_TRACE("pattern " + std::to_string(p) + " row " + std::to_string(r) + " channel " + std::to_string(c));
+        SCOPED_TRACE("pattern " + std::to_string(p) + " row " + std::to_string(r) + " channel " +
+                     std::to_string(c));
         // In tune: every note is one of the tracker's periods. Every note names its sample, so
         // a note after a cut is heard at the sample's volume again.
         EXPECT_NE(std::find(tracker_periods.begin(), tracker_periods.end(), n.period), tracker_periods.end());
@@ -262,11 +264,13 @@ TEST(EmbeddedModule, PatternsAddTheirVoicesOnTheirRows) {
   for (int r = 0; r < 64; ++r) {
     EXPECT_EQ(cell(5, r, 2).instrument, r % 4 == 0 ? 4 : (r % 4 == 2 || r == 63) ? 6 : 0) << "row " << r;
     for (int c : {0, 1, 3}) {
-      EXPECT_TRUE(std::ranges::equal(cell_bytes(5, r, c), cell_bytes(4, r, c))) << "row " << r << " channel " << c;
+      EXPECT_TRUE(std::ranges::equal(cell_bytes(5, r, c), cell_bytes(4, r, c)))
+          << "row " << r << " channel " << c;
     }
     // Pattern 3, never played, shares the harmony and the drums of pattern 4.
     for (int c : {1, 2}) {
-      EXPECT_TRUE(std::ranges::equal(cell_bytes(3, r, c), cell_bytes(4, r, c))) << "row " << r << " channel " << c;
+      EXPECT_TRUE(std::ranges::equal(cell_bytes(3, r, c), cell_bytes(4, r, c)))
+          << "row " << r << " channel " << c;
     }
   }
 }
@@ -308,7 +312,8 @@ TEST(EmbeddedModule, PlaysNineteenPatternsAtTempo160WithNoStrayVoice) {
 // The committed module is exactly what the generator writes from the committed score, and the
 // program carries exactly that module: nobody edits the output by hand.
 TEST(EmbeddedModule, IsWhatTheGeneratorWritesFromTheScore) {
-  const std::filesystem::path output = std::filesystem::path(HERALD_TEST_OUTPUT_DIR) / "zaqbrq_regenerated.mod";
+  const std::filesystem::path output =
+      std::filesystem::path(HERALD_TEST_OUTPUT_DIR) / "zaqbrq_regenerated.mod";
   std::filesystem::remove(output);
   const std::string command = std::string("\"") + HERALD_MAKE_MODULE + "\" \"" + HERALD_MODULE_SCORE +
                               "\" \"" + output.string() + "\"";

@@ -27,8 +27,8 @@ std::vector<std::uint8_t> mixer_module(std::vector<TestCell> cells = {}) {
 }
 
 // A player whose channels are all silent, and channel 0 set up to play `sample`.
-Channel& play_on_zero(Player& player, std::uint8_t sample, std::uint8_t amplitude,
-                      std::uint8_t panning, std::uint64_t position = 0) {
+Channel& play_on_zero(Player& player, std::uint8_t sample, std::uint8_t amplitude, std::uint8_t panning,
+                      std::uint64_t position = 0) {
   Channel& channel = player.channel_slots[0];
   channel.current_sample = sample;
   channel.amplitude = amplitude;
@@ -188,8 +188,7 @@ TEST(RenderSong, AWrapOnAChunkBoundaryDiscardsTheWholeLastChunk) {
 }
 
 TEST(DownmixToMono, AveragesAndTruncatesTowardZero) {
-  const std::vector<std::int16_t> stereo = {-3, 0, 0, 0, 3, 0, -32768, -32768, 32767, 32767,
-                                            -1, 0, 1, -2, 32767, -32768};
-  EXPECT_EQ(downmix_to_mono(stereo),
-            (std::vector<std::int16_t>{-1, 0, 1, -32768, 32767, 0, 0, 0}));
+  const std::vector<std::int16_t> stereo = {-3,    0,     0,  0, 3, 0,  -32768, -32768,
+                                            32767, 32767, -1, 0, 1, -2, 32767,  -32768};
+  EXPECT_EQ(downmix_to_mono(stereo), (std::vector<std::int16_t>{-1, 0, 1, -32768, 32767, 0, 0, 0}));
 }

@@ -22,13 +22,11 @@ struct TestSample {
   std::vector<std::int8_t> bytes;  // padded with zeros to the length
 };
 
-inline TestSample test_sample(int number, std::uint16_t length_words,
-                              std::uint16_t loop_start_words = 0,
-                              std::uint16_t loop_length_words = 1,
-                              std::vector<std::int8_t> bytes = {},
+inline TestSample test_sample(int number, std::uint16_t length_words, std::uint16_t loop_start_words = 0,
+                              std::uint16_t loop_length_words = 1, std::vector<std::int8_t> bytes = {},
                               std::uint8_t finetune_byte = 0, std::uint8_t volume_byte = 64) {
-  return TestSample{number, length_words, finetune_byte, volume_byte, loop_start_words,
-                    loop_length_words, std::move(bytes)};
+  return TestSample{number,           length_words,      finetune_byte,   volume_byte,
+                    loop_start_words, loop_length_words, std::move(bytes)};
 }
 
 struct TestCell {

@@ -34,12 +34,9 @@ TEST(CountPatterns, MasksEveryEntryOfTheWholeOrderList) {
 TEST(ReadSampleTable, RepairsLoopsThatOverrunTheSample) {
   TestModule module;
   module.samples = {
-      test_sample(1, 100, 120, 40, {}, 0, 64),
-      test_sample(2, 100, 80, 40, {}, 0, 64),
-      test_sample(3, 100, 90, 60, {}, 0, 64),
-      test_sample(4, 100, 99, 60, {}, 0, 64),
-      test_sample(5, 100, 10, 1, {}, 0, 64),
-      test_sample(6, 0, 0, 1, {}, 0, 64),
+      test_sample(1, 100, 120, 40, {}, 0, 64), test_sample(2, 100, 80, 40, {}, 0, 64),
+      test_sample(3, 100, 90, 60, {}, 0, 64),  test_sample(4, 100, 99, 60, {}, 0, 64),
+      test_sample(5, 100, 10, 1, {}, 0, 64),   test_sample(6, 0, 0, 1, {}, 0, 64),
       test_sample(7, 100, 10, 2, {}, 0, 64),
   };
   const auto image = build_module(module);
@@ -88,7 +85,7 @@ TEST(ReadSampleTable, PlacesSamplesAfterEveryCountedPatternAndReadsHeaderBytes) 
   EXPECT_EQ(table[1].volume, 64);       // bit 7 ignored: 0x40
   EXPECT_EQ(table[1].finetune, 3 ^ 8);  // high nibble ignored
   EXPECT_EQ(static_cast<std::int8_t>(table[2].data[0]), -21);
-  EXPECT_EQ(table[2].volume, 64);  // 80 clamped
+  EXPECT_EQ(table[2].volume, 64);   // 80 clamped
   EXPECT_EQ(table[2].finetune, 7);  // -1 -> 7
   // Samples 3..19 are empty, so sample 20 follows sample 2 directly.
   EXPECT_EQ(table[20].data[0], 31);
@@ -136,8 +133,8 @@ TEST(CreatePlayer, RefusesCorruptImagesAndLowRates) {
   EXPECT_TRUE(std::holds_alternative<ModuleError>(create_player(image, 7999)));
   EXPECT_TRUE(std::holds_alternative<ModuleError>(create_player(image, 0)));
   EXPECT_TRUE(std::holds_alternative<ModuleError>(create_player(image, -48000)));
-  for (std::size_t size : {std::size_t{0}, std::size_t{951}, std::size_t{1083}, std::size_t{2107},
-                           image.size() - 1}) {
+  for (std::size_t size :
+       {std::size_t{0}, std::size_t{951}, std::size_t{1083}, std::size_t{2107}, image.size() - 1}) {
     EXPECT_TRUE(std::holds_alternative<ModuleError>(
         create_player(std::span<const std::uint8_t>(image.data(), size), 48000)))
         << "size " << size;

@@ -98,9 +98,9 @@ TEST(Player, PositionJumpsForwardBackAndBeyondTheSong) {
   order[0] = 0;
   order[5] = 1;
   order[2] = 2;
-  const auto image = module_with({{0, 1, 0, 0, 0, 0xB, 5}, {1, 0, 3, 0, 0, 0xB, 2},
-                                  {2, 3, 1, 0, 0, 0xB, 30}, {3, 0, 0, 0, 0, 0xB, 3}},
-                                 order);
+  const auto image = module_with(
+      {{0, 1, 0, 0, 0, 0xB, 5}, {1, 0, 3, 0, 0, 0xB, 2}, {2, 3, 1, 0, 0, 0xB, 30}, {3, 0, 0, 0, 0, 0xB, 3}},
+      order);
   Player player = make_player(image);
   play_next_row(player);  // row 1: the jump is pending
   EXPECT_FALSE(play_next_row(player));
@@ -146,8 +146,8 @@ TEST(Player, ReportsTheWrapOnlyAfterTheLastRowOfTheLastPosition) {
 TEST(Player, PatternLoopCountsAndBelongsToOneChannel) {
   // Channel 1 loops rows 2..5 three times in all; channel 3 then loops rows 0..5 four times.
   // While channel 3's loop runs, channel 1's E62 is ignored.
-  const auto image = module_with({{0, 2, 1, 0, 0, 0xE, 0x60}, {0, 5, 1, 0, 0, 0xE, 0x62},
-                                  {0, 5, 3, 0, 0, 0xE, 0x63}});
+  const auto image =
+      module_with({{0, 2, 1, 0, 0, 0xE, 0x60}, {0, 5, 1, 0, 0, 0xE, 0x62}, {0, 5, 3, 0, 0, 0xE, 0x63}});
   Player player = make_player(image);
   std::vector<std::int64_t> rows = {player.row};
   while (rows.size() < 40) {
@@ -155,8 +155,8 @@ TEST(Player, PatternLoopCountsAndBelongsToOneChannel) {
     rows.push_back(player.row);
   }
   const std::vector<std::int64_t> expected = {
-      0, 1, 2, 3, 4, 5, 2, 3, 4, 5, 2, 3, 4, 5,  // channel 1: E62 plays the section 3 times
-      0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5,  // channel 3's E63 ...
+      0, 1, 2, 3, 4,  5,  2,  3, 4, 5, 2, 3, 4, 5,              // channel 1: E62 plays the section 3 times
+      0, 1, 2, 3, 4,  5,  0,  1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5,  // channel 3's E63 ...
       6, 7, 8, 9, 10, 11, 12, 13};
   // ... runs four passes in all: the first began at the end of channel 1's loop.
   EXPECT_EQ(rows, expected);
@@ -176,9 +176,9 @@ TEST(Player, PatternLoopStartIsResetByAPositionChange) {
 }
 
 TEST(Player, DelaysRetriggersAndCutsNotes) {
-  const auto image = module_with({{0, 0, 0, 428, 1, 0xE, 0xD3},  // delayed to tick 3
-                                  {0, 0, 1, 428, 1, 0xE, 0x92},  // retrigger every 2 ticks
-                                  {0, 0, 2, 428, 1, 0xE, 0xC3},  // cut on tick 3
+  const auto image = module_with({{0, 0, 0, 428, 1, 0xE, 0xD3},     // delayed to tick 3
+                                  {0, 0, 1, 428, 1, 0xE, 0x92},     // retrigger every 2 ticks
+                                  {0, 0, 2, 428, 1, 0xE, 0xC3},     // cut on tick 3
                                   {0, 0, 3, 428, 17, 0xE, 0xC0}});  // cut on the row
   Player player = make_player(image);
   Channel& delayed = player.channel_slots[0];
@@ -284,14 +284,14 @@ TEST(Lfo, VibratoAndTremoloShareOneSeedAndShiftArithmetically) {
 }
 
 TEST(Player, SlidesPeriodAndVolume) {
-  const auto image = module_with({{0, 0, 0, 428, 1, 0xE, 0x13},   // E13: 425
-                                  {0, 0, 1, 428, 1, 0xE, 0x24},   // E24: 432
-                                  {0, 0, 2, 428, 1, 0xC, 10},     // volume 10 ...
-                                  {0, 1, 2, 0, 0, 0xA, 0x0F},     // ... A0F
-                                  {0, 0, 3, 428, 1, 0xC, 62},     // volume 62 ...
-                                  {0, 1, 3, 0, 0, 0xA, 0x50},     // ... A50
-                                  {0, 2, 0, 0, 0, 0x1, 0x10},     // portamento up 16
-                                  {0, 2, 1, 0, 0, 0x2, 0xFF}});   // portamento down 255
+  const auto image = module_with({{0, 0, 0, 428, 1, 0xE, 0x13},  // E13: 425
+                                  {0, 0, 1, 428, 1, 0xE, 0x24},  // E24: 432
+                                  {0, 0, 2, 428, 1, 0xC, 10},    // volume 10 ...
+                                  {0, 1, 2, 0, 0, 0xA, 0x0F},    // ... A0F
+                                  {0, 0, 3, 428, 1, 0xC, 62},    // volume 62 ...
+                                  {0, 1, 3, 0, 0, 0xA, 0x50},    // ... A50
+                                  {0, 2, 0, 0, 0, 0x1, 0x10},    // portamento up 16
+                                  {0, 2, 1, 0, 0, 0x2, 0xFF}});  // portamento down 255
   Player player = make_player(image);
   EXPECT_EQ(player.channel_slots[0].period, 425);
   EXPECT_EQ(player.channel_slots[1].period, 432);
@@ -329,10 +329,10 @@ TEST(Player, TonePortamentoSlidesWithoutRestartingTheSample) {
 }
 
 TEST(Player, FinetuneAndThePeriodFloor) {
-  const auto image = module_with({{0, 0, 0, 428, 1, 0xE, 0x50},   // E50: untuned
-                                  {0, 0, 1, 428, 1, 0xE, 0x58},   // E58: index 0, 4340
-                                  {0, 0, 2, 13, 1, 0, 0},         // below 14
-                                  {0, 0, 3, 428, 17, 0, 0}});     // instrument 17
+  const auto image = module_with({{0, 0, 0, 428, 1, 0xE, 0x50},  // E50: untuned
+                                  {0, 0, 1, 428, 1, 0xE, 0x58},  // E58: index 0, 4340
+                                  {0, 0, 2, 13, 1, 0, 0},        // below 14
+                                  {0, 0, 3, 428, 17, 0, 0}});    // instrument 17
   Player player = make_player(image);
   EXPECT_EQ(player.channel_slots[0].finetune, 8);
   EXPECT_EQ(player.channel_slots[0].period, 428);

@@ -96,8 +96,7 @@ TEST(EmbeddedSong, RendersToTheLengthTheChunkingPredicts) {
   ASSERT_EQ(song.size(), mono.size());
   EXPECT_TRUE(song == mono);
   // Music starts on the first frame and is not silent overall.
-  EXPECT_GT(std::count_if(song.begin(), song.end(), [](std::int16_t v) { return v != 0; }),
-            4'000'000);
+  EXPECT_GT(std::count_if(song.begin(), song.end(), [](std::int16_t v) { return v != 0; }), 4'000'000);
 }
 
 TEST(EmbeddedSong, WrapsAfterNineteenPositionsOfSixtyFourRows) {

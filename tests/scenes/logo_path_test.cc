@@ -67,7 +67,8 @@ TEST(SaturateToI32, HoldsTheBoundsAndMapsNaNToZero) {
   EXPECT_EQ(saturate_to_i32(-7.0), -7);
   EXPECT_EQ(saturate_to_i32(3e9), std::numeric_limits<std::int32_t>::max());
   EXPECT_EQ(saturate_to_i32(-3e9), std::numeric_limits<std::int32_t>::min());
-  EXPECT_EQ(saturate_to_i32(std::numeric_limits<double>::infinity()), std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(saturate_to_i32(std::numeric_limits<double>::infinity()),
+            std::numeric_limits<std::int32_t>::max());
   EXPECT_EQ(saturate_to_i32(std::numeric_limits<double>::quiet_NaN()), 0);
   EXPECT_EQ(saturate_to_i32(2147483647.0), 2147483647);
   EXPECT_EQ(saturate_to_i32(-2147483648.0), -2147483648LL);

@@ -26,9 +26,9 @@ TEST(MarqueePen, WrapsPerCharacterOnlyPastTheRightEdge) {
 }
 
 TEST(Scroller, HeadlineTypesAndSwitchesForTheLastThreeQuarters) {
-  EXPECT_EQ(typewriter_limit(headline_rate, 0.0), 0);        // one character at 30 s
-  EXPECT_EQ(typewriter_limit(headline_rate, 0.106), 1);      // floor(1.007): two
-  EXPECT_EQ(typewriter_limit(headline_rate, 0.105), 0);      // floor(0.9975)
+  EXPECT_EQ(typewriter_limit(headline_rate, 0.0), 0);          // one character at 30 s
+  EXPECT_EQ(typewriter_limit(headline_rate, 0.106), 1);        // floor(1.007): two
+  EXPECT_EQ(typewriter_limit(headline_rate, 0.105), 0);        // floor(0.9975)
   EXPECT_EQ(typewriter_limit(headline_rate, 22.0 / 9.5), 22);  // all 23
   EXPECT_EQ(headline_text(62.249 - 30.0), first_headline);
   EXPECT_EQ(headline_text(62.25 - 30.0), second_headline);

@@ -67,12 +67,20 @@ struct Pair {
     expected.clear(background);
   }
   Frame scene_frame(double t) const {
-    return Frame{scene_canvas, scene_creator, t, static_cast<std::uint32_t>(scene.width()),
-                 static_cast<std::uint32_t>(scene.height()), text_colour(t)};
+    return Frame{scene_canvas,
+                 scene_creator,
+                 t,
+                 static_cast<std::uint32_t>(scene.width()),
+                 static_cast<std::uint32_t>(scene.height()),
+                 text_colour(t)};
   }
   Frame expected_frame(double t) const {
-    return Frame{expected_canvas, expected_creator, t, static_cast<std::uint32_t>(expected.width()),
-                 static_cast<std::uint32_t>(expected.height()), text_colour(t)};
+    return Frame{expected_canvas,
+                 expected_creator,
+                 t,
+                 static_cast<std::uint32_t>(expected.width()),
+                 static_cast<std::uint32_t>(expected.height()),
+                 text_colour(t)};
   }
   Box whole() const { return Box{0, 0, scene.width(), scene.height()}; }
 
@@ -150,8 +158,10 @@ TEST_F(SceneRender, WaveIsTransparentAtTwelveAndRevealedFromTheRight) {
     draw_wave(pair.scene_frame(t));
     const WaveShape shape = wave_shape(t, 640, 400);
     for (int i = 0; i < 640; ++i) {
-      const bool shows = i >= first_revealed && wave_line(shape, static_cast<std::uint32_t>(i), 640) + 1 < 400;
-      EXPECT_EQ(lit_box(pair.scene, Box{i, 0, i + 1, 400}).has_value(), shows) << "column " << i << " at " << t;
+      const bool shows =
+          i >= first_revealed && wave_line(shape, static_cast<std::uint32_t>(i), 640) + 1 < 400;
+      EXPECT_EQ(lit_box(pair.scene, Box{i, 0, i + 1, 400}).has_value(), shows)
+          << "column " << i << " at " << t;
     }
     // Row 0 is never covered.
     EXPECT_FALSE(lit_box(pair.scene, Box{0, 0, 640, 1}).has_value());
@@ -231,8 +241,9 @@ TEST_F(SceneRender, MarqueeRunsAlongTheBottomAndWrapsOnNarrowCanvases) {
     double p = marquee_start_pen(29.999, 500);
     const Frame expected = pair.expected_frame(29.999);
     for (const char c : marquee_text) {
-      const double advance = draw_glyph(expected.canvas, expected.creator, Font::main, static_cast<unsigned char>(c),
-                                        expected.text_colour, p, 0, 368, std::nullopt);
+      const double advance =
+          draw_glyph(expected.canvas, expected.creator, Font::main, static_cast<unsigned char>(c),
+                     expected.text_colour, p, 0, 368, std::nullopt);
       p += advance;
       if (p > 500.0) p -= 500.0;
     }
@@ -266,8 +277,8 @@ TEST_F(SceneRender, BlockScrollsInFromTheRightEdge) {
     draw_scroller(pair.scene_frame(t));
     const double pen0 = block_start_pen(t - 30.0, 640);
     for (std::size_t i = 0; i < block_lines.size(); ++i) {
-      draw_text_run(pair.expected_frame(t), block_lines[i], Font::main, pen0, 0, 60 + 24 * static_cast<int>(i),
-                    std::nullopt, std::nullopt);
+      draw_text_run(pair.expected_frame(t), block_lines[i], Font::main, pen0, 0,
+                    60 + 24 * static_cast<int>(i), std::nullopt, std::nullopt);
     }
     EXPECT_TRUE(same_pixels(pair.scene, pair.expected, Box{0, 44, 640, 400})) << t;
     // Line 8 sits at base y 252, apart from the rest below the empty lines 5 to 7.
@@ -289,7 +300,8 @@ TEST_F(SceneRender, GreetingsHeaderSetsTheGroupNameInTheLogoFont) {
     pen += draw_glyph(expected.canvas, expected.creator, Font::main, static_cast<unsigned char>(c),
                       expected.text_colour, pen, 18, 24, std::nullopt);
   }
-  draw_glyph(expected.canvas, expected.creator, Font::logo, 'Z', expected.text_colour, pen, 18, 16, std::nullopt);
+  draw_glyph(expected.canvas, expected.creator, Font::logo, 'Z', expected.text_colour, pen, 18, 16,
+             std::nullopt);
   EXPECT_TRUE(same_pixels(pair.scene, pair.expected, Box{0, 0, 640, 44}));
 
   // The whole header once typed: the pen runs on through both fonts.
@@ -299,8 +311,8 @@ TEST_F(SceneRender, GreetingsHeaderSetsTheGroupNameInTheLogoFont) {
   pen = 0.0;
   for (std::size_t k = 0; k < greetings_header.size(); ++k) {
     const Font font = header_font(k);
-    pen += draw_glyph(fe.canvas, fe.creator, font, static_cast<unsigned char>(greetings_header[k]), fe.text_colour,
-                      pen, 18, font == Font::logo ? 16 : 24, std::nullopt);
+    pen += draw_glyph(fe.canvas, fe.creator, font, static_cast<unsigned char>(greetings_header[k]),
+                      fe.text_colour, pen, 18, font == Font::logo ? 16 : 24, std::nullopt);
   }
   EXPECT_TRUE(same_pixels(full.scene, full.expected, Box{0, 0, 640, 44}));
 }
@@ -350,8 +362,9 @@ TEST_F(SceneRender, ZeroAndTinyCanvasesDrawNothingOutside) {
     for (const double t : {0.001, 5.0, 15.0, 20.0, 25.0, 29.999, 40.0, 62.5, 70.0, 89.999, 95.0, 114.0}) {
       SoftwareCanvas target(w, h);
       ASSERT_TRUE(target.ok());
-      const Frame frame{target.canvas(), target.creator(), t, static_cast<std::uint32_t>(w),
-                        static_cast<std::uint32_t>(h), text_colour(t)};
+      const Frame frame{
+          target.canvas(), target.creator(), t, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h),
+          text_colour(t)};
       draw_logo(frame);
       draw_wave(frame);
       draw_marquee(frame);

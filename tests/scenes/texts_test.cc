@@ -30,16 +30,19 @@ std::string spaces(std::size_t count) { return std::string(count, ' '); }
 
 TEST(SceneTexts, BlockLinesHaveTheirLengthsAndSpaceRuns) {
   constexpr std::array<std::size_t, 9> lengths = {80, 85, 96, 100, 117, 0, 0, 0, 73};
-  for (std::size_t i = 0; i < block_lines.size(); ++i) EXPECT_EQ(block_lines[i].size(), lengths[i]) << "line " << i;
+  for (std::size_t i = 0; i < block_lines.size(); ++i)
+    EXPECT_EQ(block_lines[i].size(), lengths[i]) << "line " << i;
 
   EXPECT_EQ(block_lines[0], "Pls come to VeXal 2025" + spaces(51) + "Credits");
-  EXPECT_EQ(block_lines[1], spaces(8) + "Apr 10th - Apr 13th 2025" + spaces(34) + "Zaq :3" + spaces(7) + "harlop");
-  EXPECT_EQ(block_lines[2], spaces(22) + "Casa Brunelo" + spaces(21) + "30CHF, paid on-site" + spaces(16) + "quisty");
+  EXPECT_EQ(block_lines[1],
+            spaces(8) + "Apr 10th - Apr 13th 2025" + spaces(34) + "Zaq :3" + spaces(7) + "harlop");
+  EXPECT_EQ(block_lines[2],
+            spaces(22) + "Casa Brunelo" + spaces(21) + "30CHF, paid on-site" + spaces(16) + "quisty");
   EXPECT_EQ(block_lines[3],
             spaces(30) + "Tarn/Vellin" + spaces(4) + std::string(party_web_address) + spaces(34) + "gorma");
   EXPECT_EQ(block_lines[4], spaces(37) + "Velomarkand" + spaces(57) + "/dev/snorkle");
-  EXPECT_EQ(block_lines[8], spaces(7) + "Matrix: " + std::string(party_chat_room) + spaces(4) + "Mastodon: " +
-                                std::string(party_social_account));
+  EXPECT_EQ(block_lines[8], spaces(7) + "Matrix: " + std::string(party_chat_room) + spaces(4) +
+                                "Mastodon: " + std::string(party_social_account));
 }
 
 TEST(SceneTexts, PartyAddressesFitTheirColumnsAndTheMainFont) {
@@ -56,8 +59,8 @@ TEST(SceneTexts, PartyAddressesFitTheirColumnsAndTheMainFont) {
 
 TEST(SceneTexts, EveryRunningTextUsesOnlyMainFontCharacters) {
   for (const std::string_view line : block_lines) EXPECT_TRUE(all_in_main_font(line)) << line;
-  for (const std::string_view text : {marquee_text, first_headline, second_headline, remark_onsite, remark_rest,
-                                      remark_sorry}) {
+  for (const std::string_view text :
+       {marquee_text, first_headline, second_headline, remark_onsite, remark_rest, remark_sorry}) {
     EXPECT_TRUE(all_in_main_font(text)) << text;
   }
   for (std::size_t r = 0; r < greeting_row_count; ++r) EXPECT_TRUE(all_in_main_font(shown_greeting_row(r)));

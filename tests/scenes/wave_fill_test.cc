@@ -43,7 +43,8 @@ std::vector<std::uint8_t> fast_wave(std::uint32_t w, std::uint32_t h, double t) 
   return out;
 }
 
-std::uint8_t alpha_at(const std::vector<std::uint8_t>& px, std::uint32_t w, std::uint32_t i, std::uint32_t j) {
+std::uint8_t alpha_at(const std::vector<std::uint8_t>& px, std::uint32_t w, std::uint32_t i,
+                      std::uint32_t j) {
   return px[4 * (i + static_cast<std::size_t>(j) * w) + 3];
 }
 
@@ -54,9 +55,9 @@ TEST(WaveFill, MatchesThePlainPixelByPixelFieldByteForByte) {
     std::uint32_t w, h;
     double t;
   };
-  for (const Case c : {Case{640, 400, 12.0}, Case{640, 400, 14.321}, Case{640, 400, 17.0}, Case{640, 400, 22.0},
-                       Case{640, 400, 29.999}, Case{1, 1, 25.0}, Case{7, 3, 20.0}, Case{13, 29, 23.5},
-                       Case{800, 600, 18.25}, Case{333, 7, 21.9}, Case{2, 500, 27.0}}) {
+  for (const Case c : {Case{640, 400, 12.0}, Case{640, 400, 14.321}, Case{640, 400, 17.0},
+                       Case{640, 400, 22.0}, Case{640, 400, 29.999}, Case{1, 1, 25.0}, Case{7, 3, 20.0},
+                       Case{13, 29, 23.5}, Case{800, 600, 18.25}, Case{333, 7, 21.9}, Case{2, 500, 27.0}}) {
     EXPECT_EQ(fast_wave(c.w, c.h, c.t), reference_wave(c.w, c.h, c.t)) << c.w << "x" << c.h << " at " << c.t;
   }
 }

@@ -68,9 +68,10 @@ TEST(ContactSheet, EveryGlyphOfBothFontsInkedAndSaved) {
   // The scene texts, to judge the spacing.
   int y = 124;
   for (const std::string_view text :
-       {"Have some scrollers: x3", "Pls come to VeXal 2025", "Apr 10th - Apr 13th 2025", "30CHF, paid on-site",
-        "we did 90% onsite at glarnwickfest 2025,", "Come to Vexal25 :3", "oh look a 64k tiny demo",
-        "Quorn   Oskol   Mirve   tep", "Tarn/Vellin   /dev/snorkle   Matrix: Mastodon: @"}) {
+       {"Have some scrollers: x3", "Pls come to VeXal 2025", "Apr 10th - Apr 13th 2025",
+        "30CHF, paid on-site", "we did 90% onsite at glarnwickfest 2025,", "Come to Vexal25 :3",
+        "oh look a 64k tiny demo", "Quorn   Oskol   Mirve   tep",
+        "Tarn/Vellin   /dev/snorkle   Matrix: Mastodon: @"}) {
     draw_text_run(frame, text, Font::main, 0.0, 18, y, std::nullopt, std::nullopt);
     y += 20;
   }

@@ -19,27 +19,13 @@ struct Metrics {
 };
 
 constexpr Metrics main_metrics[] = {
-    {".", 2, 2, 1, 8, a4},
-    {":", 2, 10, 1, -2, a4},
-    {"i", 2, 15, 1, -5, a4},
-    {"l", 2, 16, 1, -6, a4},
-    {",", 3, 4, 0, 8, a4},
-    {"I", 5, 16, 0, -6, a4},
-    {" ", 7, 0, 0, 10, a5},
-    {"1", 5, 16, 1, -6, a6},
-    {"j", 6, 18, 0, -5, a6},
-    {"-", 8, 2, 0, 1, a6},
-    {"r", 8, 12, 0, -2, a6},
-    {"t", 8, 15, 0, -5, a6},
-    {"/f", 8, 16, 0, -6, a6},
-    {"acnsz", 9, 12, 0, -2, a7},
-    {"EFJLZhk", 9, 16, 0, -6, a7},
-    {"eouvx", 11, 12, 0, -2, a8},
-    {"gpqy", 11, 15, 0, -2, a8},
-    {"#0234569ABDHKNPRSTVXYbd", 11, 16, 0, -6, a8},
-    {"CGOQU", 12, 16, 0, -6, a9},
-    {"mw", 13, 12, 0, -2, a10},
-    {"%@", 13, 14, 0, -5, a10},
+    {".", 2, 2, 1, 8, a4},        {":", 2, 10, 1, -2, a4},     {"i", 2, 15, 1, -5, a4},
+    {"l", 2, 16, 1, -6, a4},      {",", 3, 4, 0, 8, a4},       {"I", 5, 16, 0, -6, a4},
+    {" ", 7, 0, 0, 10, a5},       {"1", 5, 16, 1, -6, a6},     {"j", 6, 18, 0, -5, a6},
+    {"-", 8, 2, 0, 1, a6},        {"r", 8, 12, 0, -2, a6},     {"t", 8, 15, 0, -5, a6},
+    {"/f", 8, 16, 0, -6, a6},     {"acnsz", 9, 12, 0, -2, a7}, {"EFJLZhk", 9, 16, 0, -6, a7},
+    {"eouvx", 11, 12, 0, -2, a8}, {"gpqy", 11, 15, 0, -2, a8}, {"#0234569ABDHKNPRSTVXYbd", 11, 16, 0, -6, a8},
+    {"CGOQU", 12, 16, 0, -6, a9}, {"mw", 13, 12, 0, -2, a10},  {"%@", 13, 14, 0, -5, a10},
     {"MW", 13, 16, 0, -6, a10},
 };
 
@@ -98,7 +84,8 @@ TEST(MainFont, HeightComesFromTheCoverageCount) {
 
 TEST(MainFont, AdvancesAddUpInDoubleFromTheirFloats) {
   double pen = 0;
-  for (const char c : std::string_view{"acnszEF"}) pen += main_font_glyph(static_cast<unsigned char>(c)).advance;
+  for (const char c : std::string_view{"acnszEF"})
+    pen += main_font_glyph(static_cast<unsigned char>(c)).advance;
   EXPECT_EQ(pen, 70.00000667572021);
   EXPECT_EQ(std::trunc(pen), 70.0);
 }

@@ -57,8 +57,8 @@ struct GlyphDraw : testing::Test {
     canvas.clear(background);
   }
   void TearDown() override { hold_jitter(std::nullopt); }
-  double draw(std::uint32_t c, double pen, int base_x, int base_y, std::optional<Jitter> jitter = std::nullopt,
-              Font font = Font::main) {
+  double draw(std::uint32_t c, double pen, int base_x, int base_y,
+              std::optional<Jitter> jitter = std::nullopt, Font font = Font::main) {
     return draw_glyph(canvas.canvas(), canvas.creator(), font, c, colour, pen, base_x, base_y, jitter);
   }
 };
@@ -77,12 +77,13 @@ TEST_F(GlyphDraw, GlyphBlendsItsCoverageIntoItsRectangle) {
   for (int y = 0; y < canvas.height(); ++y) {
     for (int x = 0; x < canvas.width(); ++x) {
       const bool inside = x >= rect.x && x < rect.x + rect.w && y >= rect.y && y < rect.y + rect.h;
-      const std::uint8_t coverage = inside ? g.coverage[static_cast<std::size_t>((y - rect.y) * 11 + (x - rect.x))] : 0;
+      const std::uint8_t coverage =
+          inside ? g.coverage[static_cast<std::size_t>((y - rect.y) * 11 + (x - rect.x))] : 0;
       covered += coverage == 255 ? 1 : 0;
       const Rgba seen = canvas.pixel(x, y);
       ASSERT_TRUE(near(seen, blended(coverage)))
-          << "at " << x << "," << y << " coverage " << int{coverage} << " saw " << int{seen.r} << " " << int{seen.g}
-          << " " << int{seen.b};
+          << "at " << x << "," << y << " coverage " << int{coverage} << " saw " << int{seen.r} << " "
+          << int{seen.g} << " " << int{seen.b};
     }
   }
   EXPECT_GT(covered, 0) << "full coverage shows the colour itself";
@@ -160,7 +161,8 @@ TEST_F(GlyphDraw, SpaceIsAnInvisibleSevenByOneTexture) {
 TEST(GlyphRect, ClampsIntoHalfTheIntRange) {
   static constexpr std::uint8_t none[1] = {0};
   const Glyph far{none, (1 << 30) - 1, -(1 << 30), 1.0, 0, 0};
-  const SDL_Rect rect = glyph_rect(far, std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min());
+  const SDL_Rect rect =
+      glyph_rect(far, std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min());
   EXPECT_EQ(rect.x, (1 << 30) - 1);
   EXPECT_EQ(rect.y, -(1 << 30));
   EXPECT_EQ(rect.w, 1);
