@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# measure_fps.sh PROGRAM [WIDTHxHEIGHT]: a measurement, not a test. Runs the real program for its
+# whole 114 s in a window on a private Xvfb display (started here unless DISPLAY is already
+# set) with SDL's dummy audio driver, and prints the frames per second of each act of the
+# timeline, counted from the times of its console lines. With WIDTHxHEIGHT the window is
+# resized to that size as soon as it opens (default: it keeps its 640 x 400).
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+e2e=$here/../tests/e2e
+if [ -z "${DISPLAY:-}" ]; then
+  exec "$e2e/with_xvfb.sh" "$0" "$@"
+fi
+source "$e2e/lib.sh"
+program=${1:?usage: measure_fps.sh PROGRAM [WIDTHxHEIGHT]}
+size=${2:-}
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+
+start_program "$program" "$out"
+window=$(wait_for_window "$out")
+if [ -n "$size" ]; then
+  xdotool windowsize "$window" "${size%x*}" "${size#*x}"
+  sleep 0.5
+fi
+shown=$(window_size "$window")
+wait_for_exit 200
+[ "$exit_status" = 0 ] || e2e_fail "the program ended with status $exit_status"
+
+echo "$(basename "$program"), window ${shown}, $(nproc) CPUs"
+# One console line per frame: "Time: <t>", ESC [F, line feed. The first frame (t = 0.001) is
+# drawn before the loop starts and counts with the first act.
+LC_ALL=C tr -d '\033' <"$out" | LC_ALL=C awk '
+  BEGIN {
+    split("0 12 18 30 63 90", from, " ")
+    split("12 18 30 63 90 114", to, " ")
+    split("logo|logo + wave|logo + wave + marquee|scroller|greetings|closing logo", name, "|")
+    acts = 6
+  }
+  /^Time: / {
+    t = substr($0, 7) + 0
+    sub(/\[F$/, "", t)
+    for (a = 1; a <= acts; ++a) {
+      if (t >= from[a] && (t < to[a] || (a == acts && t <= to[a]))) { ++frames[a]; break }
+    }
+    ++total
+    if (t > last) last = t
+  }
+  END {
+    printf "%-24s %10s %10s %10s\n", "act", "seconds", "frames", "fps"
+    for (a = 1; a <= acts; ++a)
+      printf "%-24s %4g-%-5g %10d %10.1f\n", name[a], from[a], to[a], frames[a], frames[a] / (to[a] - from[a])
+    printf "%-24s %4g-%-5g %10d %10.1f\n", "whole run", 0, last, total, total / last
+  }'
