@@ -5,17 +5,18 @@
 # and must clearly differ from a frame of another act, from the same frame in the mirrored
 # colour phase and, once the window has been resized, from the other variant's layout.
 #
-# early: the logo alone, the wave being revealed, logo + wave + marquee and the scroller at
-#        640 x 400, then the scroller again after a resize to 800 x 600 (about 50 s).
-# late:  the greetings at 640 x 400, again at 800 x 600, again after shrinking back to
-#        640 x 400, and the closing logo (about 95 s).
+# early: the logo alone, the wave being revealed and logo + wave + marquee at 640 x 400; after a
+#        resize to 800 x 600 the marquee and the scroller; after shrinking back to 640 x 400
+#        the scroller again (about 50 s).
+# late:  the greetings at 640 x 400, then at 800 x 600, and the closing logo at 800 x 600
+#        (about 95 s).
 #
 # The moments sit just before the colour phase reaches an end of its swing (t a multiple of
 # 4.25), so the mirrored phase is far from the true one; each wrong-act frame shares the shot's
 # phase, so only the act tells them apart. On a busy machine a shot can come late; when the
 # phase has then swung near its middle, where mirroring hardly changes a colour, the mirrored
-# comparison is reported but not required to differ. Set SCENES_SHOTS_DIR to keep the screenshots and the matching
-# offline frames as PNG files.
+# comparison is reported but not required to differ. Set SCENES_SHOTS_DIR to keep the
+# screenshots and the matching offline frames as PNG files.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 span=$1 binary=$2 sheet=$3 other_sheet=$4 compare=$5
@@ -41,13 +42,12 @@ console_times() {
 
 # wait_until T: returns once the program has drawn a frame at T seconds or later.
 wait_until() {
-  local target=$1 now size
+  local target=$1
   while :; do
     kill -0 "$program_pid" 2>/dev/null || e2e_fail "the program ended before t = $target"
-    size=$(stat -c %s "$out")
-    now=$(console_times "$((size > 64 ? size - 64 : 0))" "$size" | tail -n 1)
-    [ -n "$now" ] && awk -v a="$now" -v b="$target" 'BEGIN { exit !(a >= b) }' && return
-    sleep 0.02
+    LC_ALL=C tail -c 64 "$out" | LC_ALL=C awk -v target="$target" -F '\033' '
+      /^Time: / && NF > 1 { now = substr($1, 7) + 0 } END { exit !(now >= target) }' && return
+    sleep 0.01
   done
 }
 
@@ -68,13 +68,13 @@ at_least() {
   for b in "$@"; do awk -v a="$a" -v b="$b" 'BEGIN { exit !(a >= b) }' || return 1; done
 }
 
-# shoot NAME T WRONG_T: takes a screenshot once the program has reached T, renders the frames it
-# drew meanwhile offline at the window's size and compares. WRONG_T is a moment of another act.
+# shoot NAME T WRONG_T: takes a screenshot once the program has reached T and notes the window's
+# size and the times of the frames that may be on it; judge compares them after the run, so
+# that the offline rendering does not delay the next shot. WRONG_T is a moment of another act.
 shoot() {
-  local name=$1 target=$2 wrong_t=$3 before after times size w h
+  local name=$1 target=$2 wrong_t=$3 before after size times third_last from
   wait_until "$target"
   size=$(window_size "$window")
-  w=${size%x*} h=${size#*x}
   before=$(stat -c %s "$out")
   import -window "$window" "bmp3:$work/$name.bmp" || e2e_fail "$name: no screenshot"
   after=$(stat -c %s "$out")
@@ -82,14 +82,23 @@ shoot() {
   # The frame on screen was drawn at or before the last line written after the shot, and not
   # long before the shot began: a presented picture can wait in the X connection's buffer for
   # a few frames, so the candidates reach back three lines and at least 50 ms before the last
-  # line written before the shot. Frames a millisecond apart look alike, so at most 32 of them,
+  # line written before the shot. Frames a millisecond apart look alike, so at most 24 of them,
   # spread evenly, are rendered.
-  local from=$((before > 4096 ? before - 4096 : 0)) third_last
+  from=$((before > 4096 ? before - 4096 : 0))
   third_last=$(console_times "$((before > 64 ? before - 64 : 0))" "$before" | tail -n 3 | head -n 1)
   [ -n "$third_last" ] || e2e_fail "$name: no console line before the shot"
   times=$(console_times "$from" "$after" | awk -v b="$third_last" '$1 >= b - 0.05' |
-    awk '{ t[NR] = $0 } END { n = NR < 32 ? NR : 32; for (k = 0; k < n; ++k) print t[1 + int(k * (NR - 1) / (n > 1 ? n - 1 : 1))] }' | sort -u -n)
+    awk '{ t[NR] = $0 } END { n = NR < 24 ? NR : 24; for (k = 0; k < n; ++k) print t[1 + int(k * (NR - 1) / (n > 1 ? n - 1 : 1))] }' | sort -u -n)
   [ -n "$times" ] || e2e_fail "$name: no console line around the shot"
+  echo "$name $size $wrong_t" $times >>"$work/shots"
+}
+
+# judge NAME SIZE WRONG_T TIMES...: renders the candidate frames offline at the window's size
+# and compares the screenshot with them and with the frames that must differ.
+judge() {
+  local name=$1 size=$2 wrong_t=$3
+  shift 3
+  local times="$*" w=${size%x*} h=${size#*x}
   mkdir -p "$work/$name.ref" "$work/$name.wrong" "$work/$name.layout"
   # shellcheck disable=SC2086
   "$sheet" "$w" "$h" "$work/$name.ref" $times >/dev/null || e2e_fail "$name: offline rendering failed"
@@ -97,7 +106,7 @@ shoot() {
   # The phase v runs 0 -> 255 -> 0 every 8.5 s; mirroring moves the text colour by
   # 2 |v - 127.5| in red and in blue.
   local phase_margin
-  phase_margin=$(echo "$times" | awk '{ q = (60 * $1) % 510; v = q <= 255 ? q : 510 - q
+  phase_margin=$(echo $times | tr ' ' '\n' | awk '{ q = (60 * $1) % 510; v = q <= 255 ? q : 510 - q
     d = v - 127.5; d = d < 0 ? -d : d; if (NR == 1 || d < m) m = d } END { print m }')
   local verdict match swapped best wrong layout=
   verdict=$("$compare" "$work/$name.bmp" "$work/$name.ref"/*.bmp) || e2e_fail "$name: comparison failed"
@@ -108,7 +117,7 @@ shoot() {
     "$other_sheet" "$w" "$h" "$work/$name.layout" $times >/dev/null || e2e_fail "$name: offline rendering failed"
     layout=$("$compare" "$work/$name.bmp" "$work/$name.layout"/*.bmp | awk '{ print $2 }')
   fi
-  echo "$name at ${size}, $(echo "$times" | wc -l) frames in t $(echo $times | awk '{ print $1 ".." $NF }'):" \
+  echo "$name at ${size}, $# frames in t $1..${!#}:" \
     "match $match, mirrored phase $swapped, act at t=$wrong_t $wrong${layout:+, other layout $layout}"
   if [ -n "${SCENES_SHOTS_DIR:-}" ]; then
     mkdir -p "$SCENES_SHOTS_DIR"
@@ -137,20 +146,20 @@ window=$(wait_for_window "$out") ||
 
 case $span in
   early)
-    shoot logo 4 38.25              # logo alone, bouncing; orange
-    shoot wave_reveal 16.75 25.5    # the wave uncovered on the right half; blue
-    shoot marquee 25.25 42.5        # logo, full wave and marquee; blue
-    shoot scroller 38 4.25          # headline typed, block passing; orange
+    shoot logo 4.15 38.25                 # logo alone, bouncing; orange
+    shoot wave_reveal 16.9 25.5           # the wave uncovered on the right half; blue
+    shoot marquee 21.15 46.75             # logo, full wave and marquee; orange
     resize 800 600
-    shoot scroller_800x600 46.5 72.25
+    shoot marquee_800x600 25.4 42.5       # the wave fills the window, the marquee at its foot; blue
+    shoot scroller_800x600 38.15 4.25     # headline typed, block entering the wider window; orange
+    resize 640 400
+    shoot scroller_shrunk 46.65 72.25     # back to the design size; orange
     ;;
   late)
-    shoot greetings 67.75 42.5      # header typed, first row entering; blue
+    shoot greetings 67.9 42.5             # header typed, first row entering; blue
     resize 800 600
-    shoot greetings_800x600 72 46.75
-    resize 640 400
-    shoot greetings_shrunk 80.5 97.75
-    shoot closing_logo 93.25 76.5   # the logo alone again; blue
+    shoot greetings_800x600 72.15 46.75   # bottom lines near the window's foot; orange
+    shoot closing_logo_800x600 93.4 76.5  # the logo alone again, bouncing in the wider window; blue
     ;;
   *) e2e_fail "unknown span $span" ;;
 esac
@@ -159,3 +168,8 @@ send_escape "$window"
 wait_for_exit 15
 [ "$exit_status" = 0 ] || e2e_fail "exit status $exit_status"
 program_pid=
+
+while read -r -u 3 shot; do
+  # shellcheck disable=SC2086
+  judge $shot
+done 3<"$work/shots"
