@@ -90,6 +90,7 @@ shoot() {
   times=$(console_times "$from" "$after" | awk -v b="$third_last" '$1 >= b - 0.05' |
     awk '{ t[NR] = $0 } END { n = NR < 24 ? NR : 24; for (k = 0; k < n; ++k) print t[1 + int(k * (NR - 1) / (n > 1 ? n - 1 : 1))] }' | sort -u -n)
   [ -n "$times" ] || e2e_fail "$name: no console line around the shot"
+  # shellcheck disable=SC2086 # one line: the times joined by spaces
   echo "$name $size $wrong_t" $times >>"$work/shots"
 }
 
@@ -106,7 +107,7 @@ judge() {
   # The phase v runs 0 -> 255 -> 0 every 8.5 s; mirroring moves the text colour by
   # 2 |v - 127.5| in red and in blue.
   local phase_margin
-  phase_margin=$(echo $times | tr ' ' '\n' | awk '{ q = (60 * $1) % 510; v = q <= 255 ? q : 510 - q
+  phase_margin=$(echo "$times" | tr ' ' '\n' | awk '{ q = (60 * $1) % 510; v = q <= 255 ? q : 510 - q
     d = v - 127.5; d = d < 0 ? -d : d; if (NR == 1 || d < m) m = d } END { print m }')
   local verdict match swapped best wrong layout=
   verdict=$("$compare" "$work/$name.bmp" "$work/$name.ref"/*.bmp) || e2e_fail "$name: comparison failed"
