@@ -4,6 +4,8 @@
 // the console line.
 #include <benchmark/benchmark.h>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -16,10 +18,10 @@
 namespace {
 
 // One moment in each act: logo alone, logo + wave + marquee, scroller, greetings, closing logo.
-constexpr double act_moments[] = {5.0, 25.0, 45.0, 80.0, 100.0};
+constexpr std::array act_moments{5.0, 25.0, 45.0, 80.0, 100.0};
 
 void draw_act(benchmark::State& state) {
-  const double t = act_moments[state.range(0)];
+  const double t = act_moments.at(static_cast<std::size_t>(state.range(0)));
   const int w = static_cast<int>(state.range(1));
   const int h = static_cast<int>(state.range(2));
   SoftwareCanvas target(w, h);
@@ -29,9 +31,10 @@ void draw_act(benchmark::State& state) {
   }
   const Canvas canvas = target.canvas();
   const TextureCreator creator = target.creator();
-  const Frame frame{canvas,        creator, t, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h),
-                    text_colour(t)};
-  for (auto _ : state) {
+  const auto width = static_cast<std::uint32_t>(w);
+  const auto height = static_cast<std::uint32_t>(h);
+  const Frame frame{canvas, creator, t, width, height, text_colour(t)};
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable only counts
     target.clear({12, 12, 12, 255});
     for (const Scene scene : active_scenes(t)) scene(frame);
     benchmark::DoNotOptimize(target.pixel(0, 0));
@@ -44,7 +47,7 @@ void wave_fill_alone(benchmark::State& state) {
   const auto h = static_cast<std::uint32_t>(state.range(1));
   std::vector<std::uint8_t> pixels(4 * static_cast<std::size_t>(w) * h);
   double t = 22.0;
-  for (auto _ : state) {
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable only counts
     fill_wave(pixels, 4 * static_cast<std::size_t>(w), w, h, t);
     benchmark::DoNotOptimize(pixels.data());
     t += 0.001;

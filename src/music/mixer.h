@@ -14,7 +14,7 @@ inline constexpr std::size_t chunk_values = 4096;  // interleaved left, right
 
 // A song that has not wrapped after this long is cut here, so no module can make the
 // pre-render run without end.
-inline constexpr std::int64_t longest_song_seconds = 30 * 60;
+inline constexpr std::int64_t longest_song_seconds = std::int64_t{30} * 60;
 
 // Renders the whole song, up to the chunk in which the player reports the wrap (that chunk is
 // discarded whole), and returns it in mono at the player's rate.

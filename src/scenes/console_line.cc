@@ -1,5 +1,6 @@
 #include "scenes/console_line.h"
 
+#include <array>
 #include <charconv>
 #include <cstdio>
 
@@ -8,11 +9,12 @@
 std::string console_time_line(double t) {
   // Fixed notation, shortest digits that read back as the same double: 30.0 -> "30",
   // 12.5 -> "12.5", never an exponent.
-  char digits[400];
-  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, t, std::chars_format::fixed);
+  std::array<char, 400> digits;
+  const auto [end, error] =
+      std::to_chars(digits.data(), digits.data() + digits.size(), t, std::chars_format::fixed);
   if (error != std::errc{}) fatal();
   std::string line = "Time: ";
-  line.append(digits, end);
+  line.append(digits.data(), end);
   line.append("\x1b[F\n");
   return line;
 }

@@ -30,7 +30,7 @@ double marquee_start_pen(double t, std::uint32_t width) {
 }
 
 double marquee_next_pen(double pen, double advance, std::uint32_t width) {
-  const double w = static_cast<double>(width);
+  const auto w = static_cast<double>(width);
   pen += advance;
   if (pen > w) pen -= w;
   return pen;
@@ -43,7 +43,7 @@ std::int64_t typewriter_limit(double rate, double scene_time) {
 }
 
 double block_start_pen(double tau, std::uint32_t width) {
-  const double w = static_cast<double>(width);
+  const auto w = static_cast<double>(width);
   return w - scroll_share * w * (tau - 2.0);
 }
 
@@ -56,7 +56,7 @@ Font header_font(std::size_t index) {
 std::int32_t header_base_y(Font font) { return font == Font::logo ? 16 : 24; }
 
 double greeting_row_start_pen(std::size_t row, double g, std::uint32_t width) {
-  const double w = static_cast<double>(width);
+  const auto w = static_cast<double>(width);
   return 90.0 * static_cast<double>(row) + w - scroll_share * w * (g - 4.0);
 }
 

@@ -32,7 +32,7 @@ constexpr std::array<TimelineRow, 6> timeline{{
 
 std::span<const Scene> active_scenes(double t) {
   for (const TimelineRow& row : timeline) {
-    if (t >= row.from && t < row.until) return std::span<const Scene>(row.scenes.data(), row.count);
+    if (t >= row.from && t < row.until) return {row.scenes.data(), row.count};
   }
   return {};
 }

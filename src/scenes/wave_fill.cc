@@ -24,14 +24,14 @@ static_assert(dimmed(streak_alpha) == 170 && dimmed(field_alpha) == 81);
 }  // namespace
 
 WaveShape wave_shape(double t, std::uint32_t width, std::uint32_t height) {
-  const double w = static_cast<double>(width);
+  const auto w = static_cast<double>(width);
   const double progress = (t - 12.0) * 0.1;
   return WaveShape{(progress > 1.0 ? 0.0 : 1.0 - progress) * w, (progress - 0.75) * w,
                    static_cast<double>(height) * 0.5};
 }
 
 std::uint64_t wave_line(const WaveShape& shape, std::uint32_t column, std::uint32_t width) {
-  const double w = static_cast<double>(width);
+  const auto w = static_cast<double>(width);
   double a = shape.phase + static_cast<double>(column);
   if (a > w) a -= w;
   // 6.282, not 2 pi: one wave spans a little more than the canvas width.

@@ -30,7 +30,7 @@ Glyph glyph_from_record(const GlyphRecord& record) {
   if (width == 0) fatal();
   const auto offset_x = static_cast<std::int32_t>(read_le(bytes, 2, 4));
   const auto offset_y = static_cast<std::int32_t>(read_le(bytes, 6, 4));
-  const float advance = std::bit_cast<float>(read_le(bytes, 10, 4));
+  const auto advance = std::bit_cast<float>(read_le(bytes, 10, 4));
   return Glyph{
       .coverage = bytes.subspan(header_size, record.coverage_count),
       .offset_x = std::clamp(offset_x, offset_min, offset_max),
@@ -60,8 +60,8 @@ Glyph main_font_glyph(std::uint32_t code_point) {
 
 Glyph logo_font_glyph(std::uint32_t code_point) {
   const std::uint8_t key = key_of(code_point);
-  const auto found = std::find_if(logo_font_table.begin(), logo_font_table.end(),
-                                  [key](const KeyedGlyphRecord& entry) { return entry.key == key; });
+  const auto* const found = std::find_if(logo_font_table.begin(), logo_font_table.end(),
+                                         [key](const KeyedGlyphRecord& entry) { return entry.key == key; });
   if (found == logo_font_table.end()) fatal();
   return glyph_from_record(found->record);
 }

@@ -48,7 +48,7 @@ std::variant<SurfaceHandle, SdlError> create_rgba_surface(std::uint32_t width, s
     return sdl_error();
   }
   // SDL2 takes the size as int; a size it cannot hold is refused like any failed creation.
-  constexpr std::uint32_t int_max = static_cast<std::uint32_t>(std::numeric_limits<int>::max());
+  constexpr auto int_max = static_cast<std::uint32_t>(std::numeric_limits<int>::max());
   if (width > int_max || height > int_max) {
     SDL_SetError("surface size out of range");
     return sdl_error();
