@@ -23,6 +23,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -177,7 +178,7 @@ Record bake_grid_glyph(const GridGlyph& g) {
         const int oy = std::min(cy1, (py + 1) * sub_per_pixel) - std::max(cy0, py * sub_per_pixel);
         for (int px = floor_div(cx0, sub_per_pixel); px < ceil_div(cx1, sub_per_pixel); ++px) {
           const int ox = std::min(cx1, (px + 1) * sub_per_pixel) - std::max(cx0, px * sub_per_pixel);
-          area[static_cast<std::size_t>((py - py0) * width + (px - px0))] += ox * oy;
+          area[(static_cast<std::size_t>(py - py0) * width) + static_cast<std::size_t>(px - px0)] += ox * oy;
         }
       }
     }
@@ -263,7 +264,8 @@ struct Bitmap {
   std::vector<double> value;  // 0..1
   double at(int x, int y) const {
     if (x < 0 || y < 0 || x >= width || y >= height) return 0;
-    return value[static_cast<std::size_t>(y * width + x)];
+    return value[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width)) +
+                 static_cast<std::size_t>(x)];
   }
 };
 
@@ -336,10 +338,14 @@ Record bake_logo_glyph(LogoGlyph g, const std::string& face_dir) {
 // ---------------------------------------------------------------------------------------------
 // Output.
 
+// Two lower-case hex digits.
+std::string hex_byte(std::uint8_t byte) {
+  constexpr std::string_view digits = "0123456789abcdef";
+  return {digits[byte >> 4], digits[byte & 15]};
+}
+
 std::string record_name(const std::string& font, char key) {
-  char name[64];
-  std::snprintf(name, sizeof name, "%s_glyph_%02x", font.c_str(), static_cast<unsigned char>(key));
-  return name;
+  return font + "_glyph_" + hex_byte(static_cast<std::uint8_t>(key));
 }
 
 std::string records_source(const std::string& font, const std::vector<Record>& records) {
@@ -357,9 +363,7 @@ std::string records_source(const std::string& font, const std::vector<Record>& r
         << " = {";
     for (std::size_t i = 0; i < bytes.size(); ++i) {
       if (i % 16 == 0) out << "\n   ";
-      char hex[8];
-      std::snprintf(hex, sizeof hex, " 0x%02x,", bytes[i]);
-      out << hex;
+      out << " 0x" << hex_byte(bytes[i]) << ',';
     }
     out << "\n};\n\n";
   }
@@ -367,7 +371,7 @@ std::string records_source(const std::string& font, const std::vector<Record>& r
   return out.str();
 }
 
-std::string main_table_source(std::vector<Record> records) {
+std::string main_table_source(const std::vector<Record>& records) {
   std::ostringstream out;
   out << records_source("main", records);
   out << "\n// Dense over the keys 32 (space) to 122 ('z'); an empty record is a character the font lacks.\n";

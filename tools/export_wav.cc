@@ -1,6 +1,7 @@
 // export_wav [OUTPUT.wav]: writes the demo's pre-rendered song as a 16-bit mono WAV file at
 // 48000 Hz, so a person can listen to exactly what the program plays. The song's last sample
 // is left out, as the audio callback never plays it.
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -17,14 +18,14 @@ namespace {
 constexpr std::uint32_t rate = 48000;
 
 void put_u32(std::ofstream& out, std::uint32_t value) {
-  const char bytes[4] = {static_cast<char>(value), static_cast<char>(value >> 8),
-                         static_cast<char>(value >> 16), static_cast<char>(value >> 24)};
-  out.write(bytes, 4);
+  const std::array<char, 4> bytes = {static_cast<char>(value), static_cast<char>(value >> 8),
+                                     static_cast<char>(value >> 16), static_cast<char>(value >> 24)};
+  out.write(bytes.data(), bytes.size());
 }
 
 void put_u16(std::ofstream& out, std::uint16_t value) {
-  const char bytes[2] = {static_cast<char>(value), static_cast<char>(value >> 8)};
-  out.write(bytes, 2);
+  const std::array<char, 2> bytes = {static_cast<char>(value), static_cast<char>(value >> 8)};
+  out.write(bytes.data(), bytes.size());
 }
 
 }  // namespace
@@ -40,7 +41,7 @@ int main(int argc, char** argv) {
   if (!song.empty()) song.pop_back();
 
   std::ofstream out(path, std::ios::binary);
-  const std::uint32_t data_bytes = static_cast<std::uint32_t>(song.size() * 2);
+  const auto data_bytes = static_cast<std::uint32_t>(song.size() * 2);
   out.write("RIFF", 4);
   put_u32(out, 36 + data_bytes);
   out.write("WAVEfmt ", 8);

@@ -91,6 +91,7 @@ std::int8_t to_byte(double v) {
 // a two-byte edge falls to the short low part, which sinks a little further.
 std::vector<std::int8_t> narrow_pulse() {
   std::vector<std::int8_t> out;
+  out.reserve(46);
   for (int i = 0; i < 38; ++i) out.push_back(to_byte(26.0 - 21.0 * i / 37.0));
   out.push_back(-25);
   out.push_back(-62);
@@ -114,6 +115,7 @@ std::vector<std::int8_t> stepped_triangle() {
 // exponentially, from 75 to about 30 and from -80 to about -31.
 std::vector<std::int8_t> drooping_square() {
   std::vector<std::int8_t> out;
+  out.reserve(92);
   for (int i = 0; i < 46; ++i) out.push_back(to_byte(75.0 * std::pow(30.0 / 75.0, i / 45.0)));
   for (int i = 0; i < 46; ++i) out.push_back(to_byte(-80.0 * std::pow(31.0 / 80.0, i / 45.0)));
   return out;
@@ -201,7 +203,8 @@ std::uint16_t parse_note(const std::string& s, int line) {
   if (s == "---") return 0;
   if (s.size() == 3 && s[2] >= '1' && s[2] <= '3') {
     for (std::size_t k = 0; k < note_names.size(); ++k) {
-      if (s.compare(0, 2, note_names[k]) == 0) return period_table[(s[2] - '1') * 12 + k];
+      if (s.compare(0, 2, note_names[k]) == 0)
+        return period_table[(static_cast<std::size_t>(s[2] - '1') * 12) + k];
     }
   }
   fail(line, "bad note '" + s + "' (C-1 .. B-3 or ---)");
@@ -236,6 +239,45 @@ std::string strip_comment(const std::string& raw) {
   return raw;
 }
 
+// Inside a pattern: "RR | cell | cell | cell | cell".
+void read_pattern_row(const std::string& text, int line, int row, Pattern& pattern) {
+  std::vector<std::string> fields;
+  std::string field;
+  std::istringstream parts(text);
+  while (std::getline(parts, field, '|')) fields.push_back(field);
+  if (fields.size() != 1 + channel_count) fail(line, "a row is RR and four cells split by '|'");
+  if (std::stoi(fields[0]) != row) fail(line, "expected row " + std::to_string(row));
+  for (int c = 0; c < channel_count; ++c) pattern[row][c] = parse_cell(fields[1 + c], line);
+}
+
+// A directive outside the patterns; "pattern N" returns the pattern whose rows follow.
+Pattern* read_directive(Score& score, const std::string& head, std::istringstream& words,
+                        const std::string& text, int line) {
+  if (head == "title") {
+    const auto start = text.find_first_not_of(" \t", text.find("title") + 5);
+    const auto end = text.find_last_not_of(" \t\r");
+    score.title = start == std::string::npos ? "" : text.substr(start, end - start + 1);
+    if (score.title.size() > 20) fail(line, "title longer than 20 characters");
+  } else if (head == "restart") {
+    if (!(words >> score.restart) || score.restart < 0 || score.restart > 255) fail(line, "bad restart");
+  } else if (head == "order") {
+    int p = 0;
+    while (words >> p) {
+      if (p < 0 || p > 127) fail(line, "pattern number out of 0..127");
+      score.order.push_back(p);
+    }
+    if (score.order.empty() || score.order.size() > 128) fail(line, "order needs 1..128 entries");
+  } else if (head == "pattern") {
+    int n = 0;
+    if (!(words >> n) || n < 0 || n > 127) fail(line, "bad pattern number");
+    if (score.patterns.contains(n)) fail(line, "pattern given twice");
+    return &score.patterns[n];
+  } else {
+    fail(line, "unknown directive '" + head + "'");
+  }
+  return nullptr;
+}
+
 Score read_score(std::istream& in) {
   Score score;
   std::string raw;
@@ -249,39 +291,11 @@ Score read_score(std::istream& in) {
     std::string head;
     if (!(words >> head)) continue;
     if (next_row < row_count) {
-      // Inside a pattern: "RR | cell | cell | cell | cell".
-      std::vector<std::string> fields;
-      std::string field;
-      std::istringstream parts(text);
-      while (std::getline(parts, field, '|')) fields.push_back(field);
-      if (fields.size() != 1 + channel_count) fail(line, "a row is RR and four cells split by '|'");
-      if (std::stoi(fields[0]) != next_row) fail(line, "expected row " + std::to_string(next_row));
-      for (int c = 0; c < channel_count; ++c) (*pattern)[next_row][c] = parse_cell(fields[1 + c], line);
+      read_pattern_row(text, line, next_row, *pattern);
       ++next_row;
-      continue;
-    }
-    if (head == "title") {
-      const auto start = text.find_first_not_of(" \t", text.find("title") + 5);
-      const auto end = text.find_last_not_of(" \t\r");
-      score.title = start == std::string::npos ? "" : text.substr(start, end - start + 1);
-      if (score.title.size() > 20) fail(line, "title longer than 20 characters");
-    } else if (head == "restart") {
-      if (!(words >> score.restart) || score.restart < 0 || score.restart > 255) fail(line, "bad restart");
-    } else if (head == "order") {
-      int p;
-      while (words >> p) {
-        if (p < 0 || p > 127) fail(line, "pattern number out of 0..127");
-        score.order.push_back(p);
-      }
-      if (score.order.empty() || score.order.size() > 128) fail(line, "order needs 1..128 entries");
-    } else if (head == "pattern") {
-      int n;
-      if (!(words >> n) || n < 0 || n > 127) fail(line, "bad pattern number");
-      if (score.patterns.contains(n)) fail(line, "pattern given twice");
-      pattern = &score.patterns[n];
+    } else if (Pattern* started = read_directive(score, head, words, text, line)) {
+      pattern = started;
       next_row = 0;
-    } else {
-      fail(line, "unknown directive '" + head + "'");
     }
   }
   if (next_row < row_count) fail(line, "pattern ends before row 63");
@@ -305,7 +319,7 @@ std::vector<std::uint8_t> build_module(const Score& score) {
     out.push_back(h.volume);
     put_word(out, h.loop_start_words);
     put_word(out, h.loop_length_words);
-    if (waveform(k).size() != 2u * h.length_words) {
+    if (waveform(k).size() != std::size_t{2} * h.length_words) {
       std::cerr << "make_module: waveform of sample " << k << " does not fill its length\n";
       std::exit(1);
     }

@@ -6,9 +6,15 @@
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
+#include <array>
+#include <charconv>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "app/canvas.h"
@@ -27,6 +33,15 @@ namespace {
 const std::vector<double> default_moments = {0.001, 1.5,  8.0,  15.0, 17.0, 20.0, 26.0, 30.5,
                                              33.0,  45.0, 62.5, 64.5, 70.0, 80.0, 90.0, 105.0};
 
+// A whole decimal number in 1..100000, or nothing.
+std::optional<int> parse_size(const char* text) {
+  const std::string_view s(text);
+  int value = 0;
+  const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
+  if (error != std::errc{} || end != s.data() + s.size() || value <= 0 || value > 100000) return std::nullopt;
+  return value;
+}
+
 int usage() {
   std::fprintf(stderr, "usage: timeline_sheet WIDTH HEIGHT OUT_DIR [T...]\n");
   return 2;
@@ -36,10 +51,12 @@ int usage() {
 
 int main(int argc, char** argv) {
   if (argc < 4) return usage();
-  const int width = std::atoi(argv[1]);
-  const int height = std::atoi(argv[2]);
+  const std::optional<int> parsed_width = parse_size(argv[1]);
+  const std::optional<int> parsed_height = parse_size(argv[2]);
+  if (!parsed_width || !parsed_height) return usage();
+  const int width = *parsed_width;
+  const int height = *parsed_height;
   const std::string out_dir = argv[3];
-  if (width <= 0 || height <= 0) return usage();
   std::vector<double> moments;
   for (int k = 4; k < argc; ++k) moments.push_back(std::strtod(argv[k], nullptr));
   if (moments.empty()) moments = default_moments;
@@ -61,9 +78,15 @@ int main(int argc, char** argv) {
       for (const double t : moments) {
         draw_frame(canvas, creator, t);
         SDL_RenderPresent(renderer.get());
-        char name[64];
-        std::snprintf(name, sizeof name, "%s_%dx%d_t%07.3f.bmp", HERALD_VARIANT, width, height, t);
-        const std::string path = out_dir + "/" + name;
+        std::array<char, 96> name{};
+        const int length =
+            std::snprintf(name.data(), name.size(), "%s_%dx%d_t%07.3f.bmp", HERALD_VARIANT, width, height, t);
+        if (length < 0 || static_cast<std::size_t>(length) >= name.size()) {
+          std::fprintf(stderr, "timeline_sheet: no file name for t = %g\n", t);
+          status = 1;
+          break;
+        }
+        const std::string path = out_dir + "/" + name.data();
         if (SDL_SaveBMP(target.get(), path.c_str()) != 0) {
           std::fprintf(stderr, "timeline_sheet: %s: %s\n", path.c_str(), SDL_GetError());
           status = 1;
