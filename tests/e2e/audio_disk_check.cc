@@ -30,7 +30,11 @@ int fail(const std::string& why) {
 
 int main(int argc, char** argv) {
   if (argc < 3) return fail("usage: audio_disk_check FILE MIN_SECONDS [full]");
-  const double min_seconds = std::atof(argv[2]);
+  char* number_end = nullptr;
+  const double min_seconds = std::strtod(argv[2], &number_end);
+  if (number_end == argv[2] || *number_end != '\0' || !(min_seconds >= 0.0)) {
+    return fail(std::string("MIN_SECONDS is not a number of seconds: ") + argv[2]);
+  }
   const bool full = argc > 3 && std::string(argv[3]) == "full";
 
   std::ifstream in(argv[1], std::ios::binary);

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <limits>
 #include <vector>
@@ -53,9 +54,10 @@ BlockGrid average_blocks(const SDL_Surface& surface, bool swap_red_blue) {
   grid.rgb.assign(static_cast<std::size_t>(grid.width) * grid.height * 3, 0.0);
   std::vector<int> counts(static_cast<std::size_t>(grid.width) * grid.height, 0);
   for (int y = 0; y < surface.h; ++y) {
-    const auto* row = static_cast<const std::uint8_t*>(surface.pixels) + y * surface.pitch;
+    const auto* row =
+        static_cast<const std::uint8_t*>(surface.pixels) + static_cast<std::ptrdiff_t>(y) * surface.pitch;
     for (int x = 0; x < surface.w; ++x) {
-      const std::uint8_t* p = row + 4 * x;
+      const std::uint8_t* p = row + static_cast<std::ptrdiff_t>(4) * x;
       const int bx = x / block;
       const int by = y / block;
       grid.at(bx, by, 0) += swap_red_blue ? p[2] : p[0];

@@ -3,6 +3,9 @@
 // module is exactly what the generator writes from the committed score.
 
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -149,14 +152,15 @@ TEST(EmbeddedModule, WaveformsHaveTheirShapes) {
   EXPECT_EQ(drum[0], 0);
   EXPECT_GE(*std::max_element(drum.begin(), drum.begin() + 25), 120);
   int rising_zero_crossings = 0;
-  for (std::size_t i = 1; i < drum.size(); ++i) rising_zero_crossings += drum[i - 1] < 0 && drum[i] >= 0;
+  for (std::size_t i = 1; i < drum.size(); ++i)
+    if (drum[i - 1] < 0 && drum[i] >= 0) ++rising_zero_crossings;
   EXPECT_NEAR(rising_zero_crossings, 11, 1);
   EXPECT_LE(std::abs(drum.back()), 2);
   // Hi-hat: loud noise that decays to nothing over its 594 bytes.
   const auto hat = bytes(6, 594);
   auto energy = [&](std::size_t from, std::size_t to) {
     long sum = 0;
-    for (std::size_t i = from; i < to; ++i) sum += hat[i] * hat[i];
+    for (std::size_t i = from; i < to; ++i) sum += long{hat[i]} * hat[i];
     return sum;
   };
   EXPECT_GT(energy(0, 100), 20 * energy(300, 400));
@@ -281,7 +285,7 @@ TEST(EmbeddedModule, PatternsAddTheirVoicesOnTheirRows) {
 TEST(EmbeddedModule, PlaysNineteenPatternsAtTempo160WithNoStrayVoice) {
   auto made = create_player(module_image, 48000);
   ASSERT_TRUE(std::holds_alternative<Player>(made));
-  Player& player = std::get<Player>(made);
+  auto& player = std::get<Player>(made);
   EXPECT_EQ(player.speed, 6);
   EXPECT_EQ(player.samples_per_tick, 750);
   std::int64_t ticks = 1;  // create_player has played the first tick
@@ -309,15 +313,32 @@ TEST(EmbeddedModule, PlaysNineteenPatternsAtTempo160WithNoStrayVoice) {
   EXPECT_EQ(frames, 5'472'000);
 }
 
+namespace {
+
+// Runs a program with its arguments, no shell in between (paths may hold any character), and
+// returns its exit status, or -1 when it could not start or did not exit by itself.
+int run_program(std::vector<std::string> args) {
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+}  // namespace
+
 // The committed module is exactly what the generator writes from the committed score, and the
 // program carries exactly that module: nobody edits the output by hand.
 TEST(EmbeddedModule, IsWhatTheGeneratorWritesFromTheScore) {
   const std::filesystem::path output =
       std::filesystem::path(HERALD_TEST_OUTPUT_DIR) / "zaqbrq_regenerated.mod";
   std::filesystem::remove(output);
-  const std::string command = std::string("\"") + HERALD_MAKE_MODULE + "\" \"" + HERALD_MODULE_SCORE +
-                              "\" \"" + output.string() + "\"";
-  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  ASSERT_EQ(run_program({HERALD_MAKE_MODULE, HERALD_MODULE_SCORE, output.string()}), 0)
+      << HERALD_MAKE_MODULE << " " << HERALD_MODULE_SCORE << " " << output.string();
   const auto regenerated = read_file(output);
   const auto committed = read_file(HERALD_MODULE_FILE);
   ASSERT_EQ(committed.size(), module_image.size());

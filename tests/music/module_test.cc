@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstddef>
 #include <vector>
 
 #include "music/module_builder.h"
@@ -80,7 +81,7 @@ TEST(ReadSampleTable, PlacesSamplesAfterEveryCountedPatternAndReadsHeaderBytes) 
   EXPECT_EQ(table[0].volume, 0);
   EXPECT_EQ(table[0].loop_start + table[0].loop_length, 0u);
 
-  EXPECT_EQ(table[1].data.data(), image.data() + 1084 + 3 * 1024);
+  EXPECT_EQ(table[1].data.data(), image.data() + 1084 + std::ptrdiff_t{3} * 1024);
   EXPECT_EQ(table[1].data.size(), 8u);  // to the end of the image, not cut at the length
   EXPECT_EQ(table[1].volume, 64);       // bit 7 ignored: 0x40
   EXPECT_EQ(table[1].finetune, 3 ^ 8);  // high nibble ignored

@@ -249,6 +249,7 @@ TEST(Lfo, EveryShapeReachesItsStatedExtremes) {
   EXPECT_EQ(lfo_value(seed, 63, 2), -257);
   EXPECT_EQ(seed, 0xABCDEF);  // only the random shape moves the seed
   std::vector<std::int64_t> noise;
+  noise.reserve(6);
   for (int k = 0; k < 6; ++k) noise.push_back(lfo_value(seed, 0, 3));
   EXPECT_EQ(noise, (std::vector<std::int64_t>{-245, -70, 56, -1, -129, -210}));
   // The range stays inside -255..256.

@@ -324,7 +324,8 @@ TEST_F(SceneRender, GreetingRowsAndRemarks) {
     draw_greetings(pair.scene_frame(t));
     const Frame e = pair.expected_frame(t);
     for (std::size_t r = 0; r < greeting_row_count; ++r) {
-      draw_text_run(e, shown_greeting_row(r), Font::main, 90.0 * r + 640.0 - 50.0 * (g - 4.0), 18,
+      draw_text_run(e, shown_greeting_row(r), Font::main,
+                    90.0 * static_cast<double>(r) + 640.0 - 50.0 * (g - 4.0), 18,
                     60 + 24 * static_cast<int>(r), std::nullopt, std::nullopt);
     }
     EXPECT_TRUE(same_pixels(pair.scene, pair.expected, Box{0, 44, 640, 150})) << g;

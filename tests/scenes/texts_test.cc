@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string>
@@ -18,12 +19,10 @@ bool in_main_font(char c) {
 }
 
 bool all_in_main_font(std::string_view text) {
-  for (const char c : text) {
-    if (!in_main_font(c)) return false;
-  }
-  return true;
+  return std::all_of(text.begin(), text.end(), [](char c) { return in_main_font(c); });
 }
 
+// NOLINTNEXTLINE(modernize-return-braced-init-list): braces would pick the initializer-list constructor
 std::string spaces(std::size_t count) { return std::string(count, ' '); }
 
 }  // namespace

@@ -93,7 +93,7 @@ TEST(WaveFill, RevealsFromTheRightEdgeBetweenTwelveAndTwentyTwo) {
     const auto lit = lit_columns(fast_wave(w, h, t));
     EXPECT_EQ(lit, expected_lit(t, 0)) << t;
     std::size_t count = 0;
-    for (const bool b : lit) count += b;
+    for (const bool b : lit) count += b ? 1 : 0;
     EXPECT_GT(count, w * 9 / 10) << t;
   }
   // Halfway through the reveal, the edge has moved a quarter of the way further left.
@@ -125,7 +125,7 @@ TEST(WaveFill, ColumnShadesRunFromGreenToBlue) {
   EXPECT_EQ(px[0], 122);
   EXPECT_EQ(px[1], 255);
   EXPECT_EQ(px[2], 0);
-  const std::size_t last = 4 * 639;
+  const std::size_t last = std::size_t{4} * 639;
   EXPECT_EQ(px[last + 0], 59);
   EXPECT_EQ(px[last + 1], 0);
   EXPECT_EQ(px[last + 2], 255);

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cstddef>
 #include <cstdint>
 
 #include "app/canvas.h"
@@ -32,8 +33,9 @@ class SoftwareCanvas {
 
   Rgba pixel(int x, int y) const {
     SDL_RenderFlush(renderer_.get());
-    const auto* row = static_cast<const std::uint8_t*>(surface_->pixels) + y * surface_->pitch;
-    const std::uint8_t* p = row + 4 * x;
+    const auto* row =
+        static_cast<const std::uint8_t*>(surface_->pixels) + static_cast<std::ptrdiff_t>(y) * surface_->pitch;
+    const std::uint8_t* p = row + static_cast<std::ptrdiff_t>(4) * x;
     return Rgba{p[0], p[1], p[2], p[3]};
   }
 

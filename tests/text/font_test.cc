@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -18,7 +19,7 @@ struct Metrics {
   std::uint32_t advance_bits;
 };
 
-constexpr Metrics main_metrics[] = {
+constexpr auto main_metrics = std::to_array<Metrics>({
     {".", 2, 2, 1, 8, a4},        {":", 2, 10, 1, -2, a4},     {"i", 2, 15, 1, -5, a4},
     {"l", 2, 16, 1, -6, a4},      {",", 3, 4, 0, 8, a4},       {"I", 5, 16, 0, -6, a4},
     {" ", 7, 0, 0, 10, a5},       {"1", 5, 16, 1, -6, a6},     {"j", 6, 18, 0, -5, a6},
@@ -27,7 +28,7 @@ constexpr Metrics main_metrics[] = {
     {"eouvx", 11, 12, 0, -2, a8}, {"gpqy", 11, 15, 0, -2, a8}, {"#0234569ABDHKNPRSTVXYbd", 11, 16, 0, -6, a8},
     {"CGOQU", 12, 16, 0, -6, a9}, {"mw", 13, 12, 0, -2, a10},  {"%@", 13, 14, 0, -5, a10},
     {"MW", 13, 16, 0, -6, a10},
-};
+});
 
 double advance_of(std::uint32_t bits) { return static_cast<double>(std::bit_cast<float>(bits)); }
 

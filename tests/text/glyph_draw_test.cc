@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -58,7 +59,7 @@ struct GlyphDraw : testing::Test {
   }
   void TearDown() override { hold_jitter(std::nullopt); }
   double draw(std::uint32_t c, double pen, int base_x, int base_y,
-              std::optional<Jitter> jitter = std::nullopt, Font font = Font::main) {
+              std::optional<Jitter> jitter = std::nullopt, Font font = Font::main) const {
     return draw_glyph(canvas.canvas(), canvas.creator(), font, c, colour, pen, base_x, base_y, jitter);
   }
 };
@@ -78,7 +79,9 @@ TEST_F(GlyphDraw, GlyphBlendsItsCoverageIntoItsRectangle) {
     for (int x = 0; x < canvas.width(); ++x) {
       const bool inside = x >= rect.x && x < rect.x + rect.w && y >= rect.y && y < rect.y + rect.h;
       const std::uint8_t coverage =
-          inside ? g.coverage[static_cast<std::size_t>((y - rect.y) * 11 + (x - rect.x))] : 0;
+          inside
+              ? g.coverage[(static_cast<std::size_t>(y - rect.y) * 11) + static_cast<std::size_t>(x - rect.x)]
+              : 0;
       covered += coverage == 255 ? 1 : 0;
       const Rgba seen = canvas.pixel(x, y);
       ASSERT_TRUE(near(seen, blended(coverage)))
@@ -159,7 +162,7 @@ TEST_F(GlyphDraw, SpaceIsAnInvisibleSevenByOneTexture) {
 }
 
 TEST(GlyphRect, ClampsIntoHalfTheIntRange) {
-  static constexpr std::uint8_t none[1] = {0};
+  static constexpr std::array<std::uint8_t, 1> none = {0};
   const Glyph far{none, (1 << 30) - 1, -(1 << 30), 1.0, 0, 0};
   const SDL_Rect rect =
       glyph_rect(far, std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min());

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string_view>
 #include <vector>
 
@@ -34,8 +35,8 @@ TEST(Utf8, DecodesTwoThreeAndFourByteSequences) {
 }
 
 TEST(Utf8, SequenceCutShortByTheEndDoesNotReadPastIt) {
-  const char bytes[] = {'a', '\xE2', '\x82'};
-  TextCursor cursor{bytes, bytes + 3};
+  const std::array<char, 3> bytes = {'a', '\xE2', '\x82'};
+  TextCursor cursor{bytes.data(), bytes.data() + bytes.size()};
   EXPECT_EQ(next_code_point(cursor), 97u);
   EXPECT_EQ(next_code_point(cursor), end_of_text);
   EXPECT_EQ(cursor.current, cursor.end);
