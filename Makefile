@@ -34,12 +34,13 @@ test-plain: test-deps
 	cmake --build build/test -j $(JOBS)
 	ctest --test-dir build/test --output-on-failure -j $(JOBS)
 
-# Every test but the long ones, then a whole run of each program with the window pushed around.
+# Every test but the long ones and the style checks (the plain run has done those), then a whole
+# run of each program with the window pushed around.
 test-asan: test-deps
 	cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DHERALD_WERROR=ON \
 	  -DHERALD_SANITIZE=address,undefined
 	cmake --build build/asan -j $(JOBS)
-	ctest --test-dir build/asan --output-on-failure -j $(JOBS) -LE long
+	ctest --test-dir build/asan --output-on-failure -j $(JOBS) -LE 'long|style'
 	ctest --test-dir build/asan --output-on-failure -j $(JOBS) -L soak
 
 # Only the two programs are built: the test is theirs, with the audio thread running.
