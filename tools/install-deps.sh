@@ -5,7 +5,8 @@ set -euo pipefail
 
 run_packages=(g++ make cmake pkg-config libsdl2-dev)
 test_packages=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils
-  imagemagick libfreetype-dev fonts-dejavu-core bc clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14)
+  imagemagick libfreetype-dev fonts-dejavu-core bc clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
+  openmpt123)
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
