@@ -50,19 +50,20 @@ test-tsan: test-deps
 	cmake --build build/tsan -j $(JOBS) --target vexal25-herald vexal25-herald-drawable
 	ctest --test-dir build/tsan --output-on-failure -j $(JOBS) -L threads
 
+# The fuzz build: clang's libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer.
+FUZZ_CONFIGURE = cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++-14 \
+  -DBUILD_TESTING=OFF -DHERALD_WERROR=ON -DHERALD_SANITIZE=address,undefined -DHERALD_FUZZ=ON
+
 # The module fuzzer for 60 s from the committed seeds, and the check that the seeds are current.
 test-fuzz: test-deps
-	cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++-14 \
-	  -DBUILD_TESTING=OFF -DHERALD_WERROR=ON -DHERALD_SANITIZE=address,undefined -DHERALD_FUZZ=ON \
-	  -DHERALD_FUZZ_SECONDS=60
+	$(FUZZ_CONFIGURE) -DHERALD_FUZZ_SECONDS=60
 	cmake --build build/fuzz -j $(JOBS) --target module_fuzz make_corpus
 	ctest --test-dir build/fuzz --output-on-failure -j $(JOBS) -L fuzz
 	@grep -E '^(#[0-9]+|stat::|module fuzzer:)' build/fuzz/Testing/Temporary/LastTest.log
 
 # A long fuzzing session (an hour by default); what it finds accumulates in build/fuzz/corpus.
 fuzz: test-deps
-	cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++-14 \
-	  -DBUILD_TESTING=OFF -DHERALD_WERROR=ON -DHERALD_SANITIZE=address,undefined -DHERALD_FUZZ=ON
+	$(FUZZ_CONFIGURE)
 	cmake --build build/fuzz -j $(JOBS) --target module_fuzz
 	tools/run-fuzz.sh build/fuzz/tests/fuzz/module_fuzz $(FUZZ_SECONDS) build/fuzz/corpus
 
