@@ -19,7 +19,7 @@
 
 #include "app/canvas.h"
 #include "app/presentation.h"
-#include "app/sdl_owners.h"
+#include "base/sdl_owners.h"
 #include "scenes/director.h"
 
 #ifndef HERALD_VARIANT

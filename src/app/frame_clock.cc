@@ -1,14 +1,6 @@
 #include "app/frame_clock.h"
 
-#include <ctime>
-
-#include "app/fatal.h"
-
-Instant read_wall_clock() {
-  timespec now{};
-  if (clock_gettime(CLOCK_REALTIME, &now) != 0) fatal();
-  return Instant{static_cast<std::int64_t>(now.tv_sec), static_cast<std::int64_t>(now.tv_nsec)};
-}
+#include <cstdint>
 
 std::optional<double> elapsed_seconds(Instant start, Instant now) {
   std::int64_t seconds = now.seconds - start.seconds;

@@ -1,21 +1,14 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 
-// The frame loop's time keeping: a wall-clock reading and the elapsed time t in whole
-// milliseconds that every scene is a pure function of.
+#include "base/wall_clock.h"
 
-struct Instant {
-  std::int64_t seconds;
-  std::int64_t nanoseconds;  // 0 .. 999 999 999
-};
+// The frame loop's time keeping: the elapsed time t in whole milliseconds that every scene is a
+// pure function of.
 
 inline constexpr double run_limit_seconds = 114.0;
 inline constexpr double first_frame_seconds = 0.001;
-
-// CLOCK_REALTIME; a failed read is fatal.
-Instant read_wall_clock();
 
 // Seconds from start to now in whole milliseconds, formed modulo 2^32 as the loop has always
 // done. Empty when now lies before start (the wall clock was set back).

@@ -2,10 +2,8 @@
 
 #include <SDL.h>
 
-#include <cerrno>
-#include <ctime>
-
-#include "app/fatal.h"
+#include "base/fatal.h"
+#include "base/frame_pause.h"
 #include "scenes/director.h"
 
 bool drain_events() {
@@ -26,15 +24,6 @@ bool drain_events() {
     }
   }
   return false;
-}
-
-void frame_pause() {
-  timespec request{0, 83'333};
-  timespec remaining{};
-  while (nanosleep(&request, &remaining) != 0) {
-    if (errno != EINTR) fatal();
-    request = remaining;
-  }
 }
 
 void run_frame_loop(const Canvas& canvas, const TextureCreator& creator, Instant start) {

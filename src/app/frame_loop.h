@@ -10,7 +10,3 @@ void run_frame_loop(const Canvas& canvas, const TextureCreator& creator, Instant
 // Reads every queued event. True when the user asked to end: SDL_QUIT or an Escape key-down
 // (repeats included). Events still queued after such a request stay unread.
 bool drain_events();
-
-// The pause after every present: 83 333 ns, resumed for the remaining time when a signal
-// interrupts it.
-void frame_pause();

@@ -5,11 +5,11 @@
 #include <SDL.h>
 
 #include "app/canvas.h"
-#include "app/fatal.h"
 #include "app/frame_clock.h"
 #include "app/frame_loop.h"
 #include "app/presentation.h"
-#include "app/sdl_owners.h"
+#include "base/fatal.h"
+#include "base/sdl_owners.h"
 #include "music/audio_output.h"
 #include "scenes/director.h"
 

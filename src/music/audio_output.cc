@@ -4,7 +4,7 @@
 #include <variant>
 #include <vector>
 
-#include "app/fatal.h"
+#include "base/fatal.h"
 #include "music/mixer.h"
 #include "music/module_image.h"
 #include "music/player.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <utility>
 
-#include "app/sdl_owners.h"
+#include "base/sdl_owners.h"
 #include "music/playback.h"
 
 // An open SDL2 audio device id; closing it ends the callbacks.

@@ -2,9 +2,9 @@
 
 #include <array>
 #include <charconv>
-#include <cstdio>
 
-#include "app/fatal.h"
+#include "base/console_write.h"
+#include "base/fatal.h"
 
 std::string console_time_line(double t) {
   // Fixed notation, shortest digits that read back as the same double: 30.0 -> "30",
@@ -20,10 +20,5 @@ std::string console_time_line(double t) {
 }
 
 void write_console_line(double t) {
-  const std::string line = console_time_line(t);
-  flockfile(stdout);
-  const bool ok =
-      fwrite_unlocked(line.data(), 1, line.size(), stdout) == line.size() && fflush_unlocked(stdout) == 0;
-  funlockfile(stdout);
-  if (!ok) fatal();
+  if (!write_console(console_time_line(t))) fatal();
 }

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/fatal.h"
 #include "app/presentation.h"
+#include "base/fatal.h"
 #include "scenes/colour_phase.h"
 #include "scenes/console_line.h"
 #include "scenes/frame.h"

@@ -6,7 +6,7 @@
 #include <span>
 #include <variant>
 
-#include "app/fatal.h"
+#include "base/fatal.h"
 #include "scenes/scenes.h"
 #include "scenes/wave_fill.h"
 #include "text/glyph_draw.h"

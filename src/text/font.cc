@@ -5,7 +5,7 @@
 #include <bit>
 #include <cstring>
 
-#include "app/fatal.h"
+#include "base/fatal.h"
 #include "text/font_records.h"
 
 // The baked records and their tables, generated from the font sources in assets/fonts.

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/fatal.h"
+#include "base/fatal.h"
 #include "text/jitter.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <variant>
 
 #include "app/canvas.h"
-#include "app/sdl_owners.h"
+#include "base/sdl_owners.h"
 #include "text/font.h"
 
 // The text of SDL_GetError on a failed SDL2 call.

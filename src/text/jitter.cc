@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <random>
 
-#include "app/fatal.h"
+#include "base/fatal.h"
 
 namespace {
 // Created on first use in the thread and seeded from the operating system's entropy, so the

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/sdl_owners.h"
+#include "base/sdl_owners.h"
 
 // Runs on SDL2's dummy video driver: a real window object without a display.
 class PresentationTest : public testing::Test {

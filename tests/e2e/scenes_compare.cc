@@ -23,7 +23,7 @@
 #include <limits>
 #include <vector>
 
-#include "app/sdl_owners.h"
+#include "base/sdl_owners.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "app/canvas.h"
-#include "app/sdl_owners.h"
+#include "base/sdl_owners.h"
 
 // A canvas over SDL2's software renderer drawing into a memory surface, for render tests
 // that read pixels back. No window and no display are needed.

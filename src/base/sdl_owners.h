@@ -6,7 +6,7 @@
 #include <memory>
 #include <utility>
 
-#include "app/fatal.h"
+#include "base/fatal.h"
 
 // One owner for every SDL2 handle. Declared in the order of creation, they are released in
 // reverse order when the main routine returns.
