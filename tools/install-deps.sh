@@ -1,18 +1,30 @@
 #!/usr/bin/env bash
-# Installs from Debian's archive whatever the build (run) or the build and its tests (test)
-# still lack. Packages already present are left alone, so a prepared machine does no apt work.
+# install-deps.sh GROUP...: installs from Debian's archive whatever the named groups still lack.
+# Packages already present are left alone, so a prepared machine does no apt work.
+#   run    building and running the programs
+#   test   building and running the native tests (with run)
+# Each further channel (web, windows, capture) names its own group below.
 set -euo pipefail
 
-run_packages=(g++ make cmake pkg-config libsdl2-dev)
-test_packages=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils
-  imagemagick libfreetype-dev fonts-dejavu-core bc clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
-  openmpt123)
+packages_of() {
+  case "$1" in
+    run) echo g++ make cmake pkg-config libsdl2-dev ;;
+    test)
+      echo "$(packages_of run)" googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils \
+        imagemagick libfreetype-dev fonts-dejavu-core bc clang-14 libclang-rt-14-dev clang-format-14 \
+        clang-tidy-14 openmpt123
+      ;;
+    *) echo "install-deps.sh: unknown group '$1' (run, test)" >&2; return 2 ;;
+  esac
+}
 
-case "${1:-run}" in
-  run) wanted=("${run_packages[@]}") ;;
-  test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
-esac
+[ $# -gt 0 ] || set -- run
+wanted=()
+for group in "$@"; do
+  list=$(packages_of "$group") || exit 2
+  read -ra group_packages <<<"$list"
+  wanted+=("${group_packages[@]}")
+done
 
 missing=()
 for package in "${wanted[@]}"; do
