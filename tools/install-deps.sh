@@ -3,6 +3,7 @@
 # Packages already present are left alone, so a prepared machine does no apt work.
 #   run    building and running the programs
 #   test   building and running the native tests (with run)
+#   sdl2-source  what tools/fetch-sdl2-source.sh needs
 # Each further channel (web, windows, capture) names its own group below.
 set -euo pipefail
 
@@ -14,7 +15,9 @@ packages_of() {
         imagemagick libfreetype-dev fonts-dejavu-core bc clang-14 libclang-rt-14-dev clang-format-14 \
         clang-tidy-14 openmpt123
       ;;
-    *) echo "install-deps.sh: unknown group '$1' (run, test)" >&2; return 2 ;;
+    # dpkg-source, to unpack Debian's SDL2 source package for the web and Windows builds.
+    sdl2-source) echo dpkg-dev ;;
+    *) echo "install-deps.sh: unknown group '$1'" >&2; return 2 ;;
   esac
 }
 
@@ -34,6 +37,9 @@ done
 
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+# Several targets may install at once (make -j): one apt run at a time, the others wait.
+exec 9>"${TMPDIR:-/tmp}/herald-install-deps.lock"
+flock 9
 echo "Installing from Debian: ${missing[*]}"
 "${sudo[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
