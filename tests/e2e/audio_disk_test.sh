@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # audio_disk_test.sh BINARY CHECKER SECONDS [full]: runs the program with SDL2's disk audio
 # driver, which writes what the callback produced to a file in real time, and checks the file
-# against the pre-rendered song. Short form: stops the program with Escape after SECONDS.
+# against the pre-rendered song. Short form: stops the program with Escape once the file holds
+# SECONDS of sound after the silent blocks of the paused device.
 # Full form: lets it run to its own end, then requires the whole song followed by silence. The
 # driver sleeps a whole number of milliseconds per block and falls behind the wall clock on a
 # busy machine, so the full form has it write a block every 100 ms instead of every 170: the
@@ -18,7 +19,9 @@ window=$(wait_for_window "$out")
 if [ "$mode" = full ]; then
   wait_for_exit 180
 else
-  sleep "$seconds"
+  # A second more than asked for covers the silent blocks written while the device was paused.
+  wait_for_bytes "$audio" $(((seconds + 1) * 48000 * 4)) $((seconds * 10 + 30)) ||
+    e2e_fail "expected $((seconds + 1)) s of sound in the driver's file, saw $(stat -c %s "$audio") bytes"
   send_escape "$window"
   wait_for_exit 30
 fi

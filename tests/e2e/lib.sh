@@ -58,3 +58,28 @@ send_escape() {
   sleep 0.2
   xdotool key Escape
 }
+
+# wait_for_bytes FILE BYTES SECONDS: waits until FILE holds at least BYTES bytes, at most SECONDS
+# seconds, while the program runs. SDL2's disk audio driver writes a block, then sleeps for about
+# a block's length, so on a busy machine it falls behind the wall clock: tests that need some
+# seconds of sound wait for the sound, not for the clock.
+wait_for_bytes() {
+  local file=$1 bytes=$2 deadline=$((SECONDS + $3))
+  while [ "$(stat -c %s "$file" 2>/dev/null || echo 0)" -lt "$bytes" ]; do
+    kill -0 "$program_pid" 2>/dev/null || return 1
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
+
+# wait_until OUTFILE T: returns once the program has written a console line for a frame at T
+# seconds or later; fails if it ends first.
+wait_until() {
+  local out=$1 target=$2
+  while :; do
+    kill -0 "$program_pid" 2>/dev/null || e2e_fail "the program ended before t = $target"
+    LC_ALL=C tail -c 64 "$out" | LC_ALL=C awk -v target="$target" -F '\033' '
+      /^Time: / && NF > 1 { now = substr($1, 7) + 0 } END { exit !(now >= target) }' && return
+    sleep 0.01
+  done
+}

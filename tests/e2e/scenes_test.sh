@@ -40,17 +40,6 @@ console_times() {
     LC_ALL=C grep -ao $'Time: [0-9.]*\x1b\\[F' | LC_ALL=C sed -e 's/^Time: //' -e $'s/\x1b\\[F$//'
 }
 
-# wait_until T: returns once the program has drawn a frame at T seconds or later.
-wait_until() {
-  local target=$1
-  while :; do
-    kill -0 "$program_pid" 2>/dev/null || e2e_fail "the program ended before t = $target"
-    LC_ALL=C tail -c 64 "$out" | LC_ALL=C awk -v target="$target" -F '\033' '
-      /^Time: / && NF > 1 { now = substr($1, 7) + 0 } END { exit !(now >= target) }' && return
-    sleep 0.01
-  done
-}
-
 # resize WIDTH HEIGHT: resizes the window and waits until the X server reports the new size.
 resize() {
   xdotool windowsize "$window" "$1" "$2"
@@ -73,7 +62,7 @@ at_least() {
 # that the offline rendering does not delay the next shot. WRONG_T is a moment of another act.
 shoot() {
   local name=$1 target=$2 wrong_t=$3 before after size times third_last from
-  wait_until "$target"
+  wait_until "$out" "$target"
   size=$(window_size "$window")
   before=$(stat -c %s "$out")
   import -window "$window" "bmp3:$work/$name.bmp" || e2e_fail "$name: no screenshot"

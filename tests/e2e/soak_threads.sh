@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # soak_threads.sh BINARY SECONDS: a ThreadSanitizer build of the program, run with SDL2's disk
 # audio driver so that audio_callback really runs on SDL2's audio thread while the main thread
-# draws. After SECONDS an Escape ends it; it must end with status 0, with no ThreadSanitizer
-# report, and the driver's file must hold the blocks the callback filled in that time.
+# draws. After SECONDS, and once the callback has filled half as many seconds of sound, an
+# Escape ends it; it must end with status 0, with no ThreadSanitizer report, and the driver's
+# file must hold the blocks the callback filled in that time.
 set -uo pipefail
 # g++ 12's ThreadSanitizer expects its shadow memory at fixed addresses, which a kernel with more
 # mmap randomisation bits than this machine's 28 can collide with ("unexpected memory
@@ -20,6 +21,8 @@ export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio" SDL_DISKAUDIODELAY=100
 start_program "$binary" "$out"
 window=$(wait_for_window "$out")
 sleep "$seconds"
+# ThreadSanitizer and a busy machine slow the driver's thread down too: wait for the sound.
+wait_for_bytes "$audio" $((seconds * 48000 * 4 / 2)) $((seconds * 4))
 kill -0 "$program_pid" 2>/dev/null || e2e_fail "the program ended before the Escape"
 send_escape "$window"
 wait_for_exit 60
