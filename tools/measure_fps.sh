@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# measure_fps.sh PROGRAM [WIDTHxHEIGHT]: a measurement, not a test. Runs the real program for its
-# whole 114 s in a window on a private Xvfb display (started here unless DISPLAY is already
-# set) with SDL's dummy audio driver, and prints the frames per second of each act of the
-# timeline, counted from the times of its console lines. With WIDTHxHEIGHT the window is
-# resized to that size as soon as it opens (default: it keeps its 640 x 400).
+# measure_fps.sh [--until T] PROGRAM [WIDTHxHEIGHT]: a measurement, not a test. Runs the real
+# program in a window on a private Xvfb display (started here unless DISPLAY is already set) with
+# SDL's dummy audio driver, and prints the frames per second of each act of the timeline,
+# counted from the times of its console lines. It runs the whole 114 s, or with --until T until
+# the program has drawn t = T, when an Escape ends it. With WIDTHxHEIGHT the window is resized to
+# that size as soon as it opens (default: it keeps its 640 x 400).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 e2e=$here/../tests/e2e
@@ -11,7 +12,12 @@ if [ -z "${DISPLAY:-}" ]; then
   exec "$e2e/with_xvfb.sh" "$0" "$@"
 fi
 source "$e2e/lib.sh"
-program=${1:?usage: measure_fps.sh PROGRAM [WIDTHxHEIGHT]}
+until_t=
+if [ "${1:-}" = --until ]; then
+  until_t=${2:?usage: measure_fps.sh [--until T] PROGRAM [WIDTHxHEIGHT]}
+  shift 2
+fi
+program=${1:?usage: measure_fps.sh [--until T] PROGRAM [WIDTHxHEIGHT]}
 size=${2:-}
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
@@ -23,12 +29,19 @@ if [ -n "$size" ]; then
   sleep 0.5
 fi
 shown=$(window_size "$window")
-wait_for_exit 200
+if [ -n "$until_t" ]; then
+  wait_until "$out" "$until_t"
+  send_escape "$window"
+  wait_for_exit 30
+else
+  wait_for_exit 200
+fi
 [ "$exit_status" = 0 ] || e2e_fail "the program ended with status $exit_status"
 
 echo "$(basename "$program"), window ${shown}, $(nproc) CPUs"
 # One console line per frame: "Time: <t>", ESC [F, line feed. The first frame (t = 0.001) is
-# drawn before the loop starts and counts with the first act.
+# drawn before the loop starts and counts with the first act. An act cut short by --until counts
+# over the part that ran; acts that never began are left out.
 LC_ALL=C tr -d '\033' <"$out" | LC_ALL=C awk '
   BEGIN {
     split("0 12 18 30 63 90", from, " ")
@@ -47,7 +60,10 @@ LC_ALL=C tr -d '\033' <"$out" | LC_ALL=C awk '
   }
   END {
     printf "%-24s %10s %10s %10s\n", "act", "seconds", "frames", "fps"
-    for (a = 1; a <= acts; ++a)
-      printf "%-24s %4g-%-5g %10d %10.1f\n", name[a], from[a], to[a], frames[a], frames[a] / (to[a] - from[a])
+    for (a = 1; a <= acts; ++a) {
+      if (from[a] >= last) break
+      end = to[a] < last ? to[a] : last
+      printf "%-24s %4g-%-5g %10d %10.1f\n", name[a], from[a], end, frames[a], frames[a] / (end - from[a])
+    }
     printf "%-24s %4g-%-5g %10d %10.1f\n", "whole run", 0, last, total, total / last
   }'

@@ -3,10 +3,16 @@
 // blocks of silence that the device wrote while it was still paused may come first; after
 // them the file must hold the song from its first sample, exactly. With "full" the whole
 // song must be there, followed by nothing but silence.
+//
+// A FILE that is a WAV file (what export_wav writes) must be 16-bit integer mono at 48000 Hz
+// and hold the song from its first sample on, with no silence before it; its samples are
+// compared after the same scaling, which maps every 16-bit value to a float of its own.
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -26,6 +32,43 @@ int fail(const std::string& why) {
   return 1;
 }
 
+std::uint32_t le(const std::vector<char>& bytes, std::size_t at, std::size_t count) {
+  std::uint32_t value = 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + k])) << (8 * k);
+  }
+  return value;
+}
+
+// The samples of a 16-bit mono 48000 Hz WAV file, scaled like the callback scales the song;
+// empty with a reason when the file is not one.
+std::variant<std::vector<float>, std::string> wav_samples(const std::vector<char>& bytes) {
+  std::size_t at = 12;
+  bool format_ok = false;
+  while (at + 8 <= bytes.size()) {
+    const std::string id(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                         bytes.begin() + static_cast<std::ptrdiff_t>(at + 4));
+    const std::uint32_t size = le(bytes, at + 4, 4);
+    const std::size_t body = at + 8;
+    if (body + size > bytes.size()) return std::string("chunk '" + id + "' runs past the end of the file");
+    if (id == "fmt ") {
+      format_ok = size >= 16 && le(bytes, body, 2) == 1 && le(bytes, body + 2, 2) == 1 &&
+                  le(bytes, body + 4, 4) == 48000 && le(bytes, body + 14, 2) == 16;
+      if (!format_ok) return std::string("expected 16-bit integer mono at 48000 Hz");
+    } else if (id == "data") {
+      if (!format_ok) return std::string("data before the format");
+      std::vector<float> samples(size / 2);
+      for (std::size_t k = 0; k < samples.size(); ++k) {
+        const auto value = static_cast<std::int16_t>(static_cast<std::uint16_t>(le(bytes, body + 2 * k, 2)));
+        samples[k] = static_cast<float>(value) / 32767.0f;
+      }
+      return samples;
+    }
+    at = body + size + (size & 1u);
+  }
+  return std::string("no data chunk");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -39,9 +82,18 @@ int main(int argc, char** argv) {
 
   std::ifstream in(argv[1], std::ios::binary);
   const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<float> written(bytes.size() / sizeof(float));
-  std::copy(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(written.size() * sizeof(float)),
-            reinterpret_cast<char*>(written.data()));
+  const bool wav = bytes.size() >= 12 && std::memcmp(bytes.data(), "RIFF", 4) == 0 &&
+                   std::memcmp(bytes.data() + 8, "WAVE", 4) == 0;
+  std::vector<float> written;
+  if (wav) {
+    auto samples = wav_samples(bytes);
+    if (const auto* why = std::get_if<std::string>(&samples)) return fail("not the song's WAV file: " + *why);
+    written = std::get<std::vector<float>>(std::move(samples));
+  } else {
+    written.resize(bytes.size() / sizeof(float));
+    std::copy(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(written.size() * sizeof(float)),
+              reinterpret_cast<char*>(written.data()));
+  }
 
   auto player = create_player(module_image, 48000);
   if (!std::holds_alternative<Player>(player)) return fail("embedded module refused");
@@ -49,7 +101,7 @@ int main(int argc, char** argv) {
   const std::size_t played = song.size() - 1;  // the last sample is never played
 
   std::size_t start = 0;
-  while (start + block <= written.size() &&
+  while (!wav && start + block <= written.size() &&
          std::all_of(written.begin() + static_cast<std::ptrdiff_t>(start),
                      written.begin() + static_cast<std::ptrdiff_t>(start + block),
                      [](float v) { return v == 0.0f; })) {
