@@ -2,7 +2,8 @@
 # window_test.sh BINARY CLOSE_WINDOW_TOOL: the real program in a real X11 window. It opens a
 # 640 x 400 window titled vexal25-herald.cc that cannot be made smaller, writes well-formed
 # console lines, ends with status 0 on an Escape key-down and on a window close, and exits
-# non-zero without ever opening a window when no audio output can be opened.
+# non-zero when its console line cannot be written and, without ever opening a window, when no
+# audio output can be opened.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 binary=$1
@@ -45,6 +46,13 @@ sleep 1
 wait_for_exit 10; status=$exit_status
 [ "$status" = 0 ] || e2e_fail "window close: exit status $status"
 echo "close: ok"
+
+# --- Standard output on a full device: the first console line fails, and that is fatal -------
+SDL_AUDIODRIVER=dummy "$binary" >/dev/full 2>/dev/null &
+program_pid=$!
+wait_for_exit 30; status=$exit_status
+[ "$status" != 0 ] && [ "$status" != timeout ] || e2e_fail "expected a non-zero status with stdout on /dev/full, saw $status"
+echo "full console: ok (status $status)"
 
 # --- No usable audio output: non-zero status, and no window, no frame ------------------------
 SDL_AUDIODRIVER=no-such-driver start_program "$binary" "$out"

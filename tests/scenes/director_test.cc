@@ -1,6 +1,8 @@
 #include "scenes/director.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -85,8 +87,10 @@ TEST(DrawFrame, ClearsToBackgroundAndWritesTheTimeLine) {
 TEST(DrawFrameDeathTest, FailedConsoleWriteIsFatal) {
   EXPECT_EXIT(
       {
-        // Only a closed stream makes the write fail; a failed close ends the child normally.
-        if (std::fclose(stdout) == 0) write_console_line(1.0);
+        // Standard output on a full device: the line's flush fails with ENOSPC. If the device
+        // cannot be put there, the child ends normally and the test fails.
+        const int full = open("/dev/full", O_WRONLY);
+        if (full >= 0 && dup2(full, STDOUT_FILENO) == STDOUT_FILENO) write_console_line(1.0);
       },
       testing::ExitedWithCode(1), "");
 }
