@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <random>
+#include <utility>
 
 #include "base/fatal.h"
 
@@ -18,15 +19,23 @@ std::mt19937& generator() {
   return engine;
 }
 
-thread_local std::optional<std::int32_t> held_value;
+thread_local std::vector<std::int32_t> held_values;
+thread_local std::size_t next_held = 0;
 }  // namespace
 
 std::int32_t random_range(std::int32_t lo, std::int32_t hi) {
   // An empty range has no value to give.
   if (lo >= hi) fatal();
-  if (held_value) return std::clamp(*held_value, lo, hi - 1);
+  if (!held_values.empty()) {
+    const std::int32_t value = held_values[next_held];
+    next_held = (next_held + 1) % held_values.size();
+    return std::clamp(value, lo, hi - 1);
+  }
   std::uniform_int_distribution<std::int32_t> distribution{lo, hi - 1};
   return distribution(generator());
 }
 
-void hold_jitter(std::optional<std::int32_t> value) { held_value = value; }
+void hold_jitter(std::vector<std::int32_t> values) {
+  held_values = std::move(values);
+  next_held = 0;
+}

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "app/presentation.h"
 #include "scenes/colour_phase.h"
 #include "scenes/console_line.h"
 #include "scenes/scenes.h"
 #include "scenes/timeline.h"
 #include "support/software_canvas.h"
+#include "text/jitter.h"
 
 TEST(ConsoleLine, ShortestRoundTripFixedNotation) {
   const std::string tail = "\x1b[F\n";
@@ -82,6 +84,81 @@ TEST(DrawFrame, ClearsToBackgroundAndWritesTheTimeLine) {
   for (const auto& [x, y] : {std::pair{0, 0}, {63, 39}, {63, 0}, {0, 39}}) {
     EXPECT_EQ(target.pixel(x, y), (Rgba{12, 12, 12, 255})) << x << "," << y;
   }
+}
+
+namespace {
+
+// Two 640 x 400 canvases with the logical presentation of the program that fixes that size.
+struct FramePair {
+  FramePair() {
+    setup_presentation(program.canvas());
+    by_hand.clear({12, 12, 12, 255});
+  }
+  // The scenes called by hand, in the given order, on a cleared canvas.
+  void draw_by_hand(double t, const std::vector<Scene>& scenes) {
+    by_hand.clear({12, 12, 12, 255});
+    const Canvas canvas = by_hand.canvas();
+    const TextureCreator creator = by_hand.creator();
+    const Frame frame{canvas, creator, t, 640, 400, text_colour(t)};
+    for (const Scene scene : scenes) scene(frame);
+  }
+  bool anything_drawn_by_hand() const {
+    for (int y = 0; y < 400; ++y) {
+      for (int x = 0; x < 640; ++x) {
+        if (!(by_hand.pixel(x, y) == Rgba{12, 12, 12, 255})) return true;
+      }
+    }
+    return false;
+  }
+  bool same() const {
+    for (int y = 0; y < 400; ++y) {
+      for (int x = 0; x < 640; ++x) {
+        if (!(program.pixel(x, y) == by_hand.pixel(x, y))) return false;
+      }
+    }
+    return true;
+  }
+  SoftwareCanvas program{640, 400};
+  SoftwareCanvas by_hand{640, 400};
+};
+
+}  // namespace
+
+TEST(DrawFrame, EachActShowsItsScenesAndOnlyThoseLayeredInOrder) {
+  hold_jitter({0});
+  struct Act {
+    double t;
+    std::vector<Scene> scenes;
+  };
+  const std::vector<Act> acts = {
+      {5.0, {draw_logo}},      {15.0, {draw_logo, draw_wave}}, {20.0, {draw_logo, draw_wave, draw_marquee}},
+      {45.0, {draw_scroller}}, {72.0, {draw_greetings}},       {100.0, {draw_logo}}};
+  for (const Act& act : acts) {
+    FramePair pair;
+    testing::internal::CaptureStdout();
+    draw_frame(pair.program.canvas(), pair.program.creator(), act.t);
+    testing::internal::GetCapturedStdout();
+    // Every scene of the act shows something on its own, so the frame equals their stack only
+    // if each of them, and nothing else, was drawn.
+    for (const Scene scene : act.scenes) {
+      pair.draw_by_hand(act.t, {scene});
+      EXPECT_TRUE(pair.anything_drawn_by_hand())
+          << "t = " << act.t << ": expected each scene to show on its own";
+    }
+    pair.draw_by_hand(act.t, act.scenes);
+    EXPECT_TRUE(pair.same()) << "t = " << act.t << ": expected the act's scenes stacked in order";
+  }
+  // At 20 s the logo passes under the half-transparent wave and the marquee runs over both:
+  // any other stacking shows differently.
+  FramePair pair;
+  testing::internal::CaptureStdout();
+  draw_frame(pair.program.canvas(), pair.program.creator(), 20.0);
+  testing::internal::GetCapturedStdout();
+  pair.draw_by_hand(20.0, {draw_wave, draw_logo, draw_marquee});
+  EXPECT_FALSE(pair.same()) << "expected the logo under the wave at t = 20";
+  pair.draw_by_hand(20.0, {draw_logo, draw_marquee, draw_wave});
+  EXPECT_FALSE(pair.same()) << "expected the marquee over the wave at t = 20";
+  hold_jitter({});
 }
 
 TEST(DrawFrameDeathTest, FailedConsoleWriteIsFatal) {

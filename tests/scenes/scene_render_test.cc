@@ -29,9 +29,9 @@ struct Box {
 // Two canvases of one size, cleared to the background: the scene draws on `scene`, the test
 // draws its expectation on `expected`.
 class SceneRender : public testing::Test {
- protected:
-  void SetUp() override { hold_jitter(0); }
-  void TearDown() override { hold_jitter(std::nullopt); }
+ public:
+  void SetUp() override { hold_jitter({0}); }
+  void TearDown() override { hold_jitter({}); }
 
   static bool same_pixels(const SoftwareCanvas& a, const SoftwareCanvas& b, Box box) {
     for (int y = box.y0; y < box.y1; ++y) {
@@ -373,4 +373,69 @@ TEST_F(SceneRender, ZeroAndTinyCanvasesDrawNothingOutside) {
       draw_greetings(frame);
     }
   }
+}
+
+namespace {
+
+// What a viewer sees of the shake: every glyph of a text moves by the x and y its scene draws,
+// x first. With the held values cycling (-100, +100) each glyph's x takes its range's lowest
+// value and its y its highest; with (+100, -100) the other way round. So an element of the
+// frame is the unshaken frame moved by exactly that offset, pixel for pixel; a text that does
+// not shake is not moved at all.
+struct Shaken {
+  const char* element;
+  Box area;  // with empty margins wider than any shake
+  int dx_low_high;
+  int dy_low_high;
+  int dx_high_low;
+  int dy_high_low;
+};
+
+void expect_moved(const SoftwareCanvas& still, const SoftwareCanvas& shaken, const Shaken& element, int dx,
+                  int dy, double t) {
+  const Box& a = element.area;
+  for (int y = a.y0 + 3; y < a.y1 - 3; ++y) {
+    for (int x = a.x0 + 3; x < a.x1 - 3; ++x) {
+      if (!(shaken.pixel(x, y) == still.pixel(x - dx, y - dy))) {
+        ADD_FAILURE() << element.element << " at t = " << t << ": expected the unshaken picture moved by ("
+                      << dx << ", " << dy << "), saw a difference at " << x << "," << y;
+        return;
+      }
+    }
+  }
+}
+
+void expect_shake(void (*scene)(const Frame&), double t, std::initializer_list<Shaken> elements) {
+  Pair still(640, 400);
+  hold_jitter({0});
+  scene(still.scene_frame(t));
+  Pair low_high(640, 400);
+  hold_jitter({-100, 100});
+  scene(low_high.scene_frame(t));
+  Pair high_low(640, 400);
+  hold_jitter({100, -100});
+  scene(high_low.scene_frame(t));
+  hold_jitter({0});
+  for (const Shaken& element : elements) {
+    ASSERT_TRUE(SceneRender::lit_box(still.scene, element.area).has_value())
+        << element.element << " not drawn";
+    expect_moved(still.scene, low_high.scene, element, element.dx_low_high, element.dy_low_high, t);
+    expect_moved(still.scene, high_low.scene, element, element.dx_high_low, element.dy_high_low, t);
+  }
+}
+
+}  // namespace
+
+TEST_F(SceneRender, EachSceneShakesItsTextsByTheirOwnRangesXFirst) {
+  // Headline and greetings header: x in [-2, 2), y in [-3, 3). Block, rows and remarks: x in
+  // [-2, 2), y in [-2, 2). Logo and marquee: no shake.
+  expect_shake(
+      draw_scroller, 45.0,
+      {{"headline", Box{0, 0, 640, 50}, -2, 2, 1, -3}, {"block", Box{0, 50, 640, 290}, -2, 1, 1, -2}});
+  expect_shake(draw_greetings, 72.0,
+               {{"greetings header", Box{0, 0, 640, 50}, -2, 2, 1, -3},
+                {"greeting rows", Box{0, 50, 640, 160}, -2, 1, 1, -2},
+                {"remarks", Box{0, 280, 640, 400}, -2, 1, 1, -2}});
+  expect_shake(draw_logo, 5.0, {{"logo", Box{0, 0, 640, 400}, 0, 0, 0, 0}});
+  expect_shake(draw_marquee, 24.0, {{"marquee", Box{0, 330, 640, 400}, 0, 0, 0, 0}});
 }

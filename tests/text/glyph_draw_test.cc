@@ -57,7 +57,7 @@ struct GlyphDraw : testing::Test {
     ASSERT_TRUE(canvas.ok()) << SDL_GetError();
     canvas.clear(background);
   }
-  void TearDown() override { hold_jitter(std::nullopt); }
+  void TearDown() override { hold_jitter({}); }
   double draw(std::uint32_t c, double pen, int base_x, int base_y,
               std::optional<Jitter> jitter = std::nullopt, Font font = Font::main) const {
     return draw_glyph(canvas.canvas(), canvas.creator(), font, c, colour, pen, base_x, base_y, jitter);
@@ -130,11 +130,11 @@ TEST_F(GlyphDraw, JitterStaysInItsHalfOpenRangesAndReachesEveryValue) {
 }
 
 TEST(RandomRange, HeldValueIsClampedIntoTheRange) {
-  hold_jitter(5);
+  hold_jitter({5});
   EXPECT_EQ(random_range(-2, 2), 1);
-  hold_jitter(-9);
+  hold_jitter({-9});
   EXPECT_EQ(random_range(-3, 3), -3);
-  hold_jitter(std::nullopt);
+  hold_jitter({});
   std::set<int> values;
   for (int i = 0; i < 400; ++i) values.insert(random_range(-2, 2));
   EXPECT_EQ(values, (std::set<int>{-2, -1, 0, 1}));
