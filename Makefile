@@ -13,11 +13,12 @@ build:
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build build/release -j $(JOBS)
 
+# Without a sound output the program ends at once with status 1; run-demo.sh says so.
 run: build
-	./build/release/src/app/vexal25-herald
+	@MAKE_TARGET=run tools/run-demo.sh ./build/release/src/app/vexal25-herald
 
 run-drawable: build
-	./build/release/src/app/vexal25-herald-drawable
+	@MAKE_TARGET=run-drawable tools/run-demo.sh ./build/release/src/app/vexal25-herald-drawable
 
 # One after the other: each step uses every core, and the first failure stops the rest.
 test:
