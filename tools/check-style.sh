@@ -51,6 +51,39 @@ check_format() {
   echo "check-style: ${#files[@]} files clang-format clean"
 }
 
+# The awk program behind the de-duplication of the compile database (see check_tidy).
+dedupe_database='
+function text_of(file,    line, all) {
+  if (file in source) return source[file]
+  all = ""
+  while ((getline line < file) > 0) all = all "\n" line
+  close(file)
+  source[file] = all
+  return all
+}
+/^\{$/ { entry = $0; file = ""; command = ""; next }
+/^ *"command": / { command = $0 }
+/^ *"file": / { file = $0; sub(/^ *"file": "/, "", file); sub(/",?$/, "", file) }
+/^\},?$/ {
+  key = file
+  text = text_of(file)
+  rest = command
+  while (match(rest, /-D[A-Za-z_][A-Za-z0-9_]*/)) {
+    if (index(text, substr(rest, RSTART + 2, RLENGTH - 2)) > 0) key = key " " substr(rest, RSTART, RLENGTH)
+    rest = substr(rest, RSTART + RLENGTH)
+  }
+  entry = entry "\n" $0
+  sub(/,$/, "", entry)
+  if (!(key in seen)) {
+    seen[key] = 1
+    out = out (out == "" ? "" : ",\n") entry
+  }
+  next
+}
+{ entry = entry "\n" $0 }
+END { print "["; print out; print "]" }
+'
+
 check_tidy() {
   local build=${1:?usage: check-style.sh tidy BUILD_DIR [FILE...]}
   shift
@@ -78,12 +111,18 @@ check_tidy() {
   local log
   log=$(mktemp -d)
   trap 'rm -rf "$log"' RETURN
+  # clang-tidy checks a file once per entry of the database, and the build compiles some files
+  # into several targets (the presentation variants into the programs, tools and tests). Keep
+  # one entry per file and per distinct set of the -D macros the file itself names, so each
+  # meaning of a file is checked once.
+  mkdir "$log/db"
+  awk "$dedupe_database" "$database" >"$log/db/compile_commands.json"
   # One clang-tidy per unit, JOBS at a time; each writes its own log so reports do not interleave.
   # shellcheck disable=SC2016 # the inner script expands its own positional arguments
   printf '%s\0' "${units[@]}" | xargs -0 -P "${JOBS:-2}" -I{} sh -c '
     out="$1/$(printf "%s" "$2" | tr / _).log"
     "$3" -p "$4" --quiet --warnings-as-errors="*" "$2" >"$out" 2>&1 || echo "$2" >>"$1/failed"' \
-    sh "$log" {} "$clang_tidy" "$build"
+    sh "$log" {} "$clang_tidy" "$log/db"
   if [ -s "$log/failed" ]; then
     # A header's finding shows once per unit that includes it; print each distinct one once.
     cat "$log"/*.log | grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$' |
