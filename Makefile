@@ -1,12 +1,14 @@
 # The two commands of this project:
 #   make run   installs what is missing, builds in Release and starts vexal25-herald
-#   make test  installs what the tests need too, builds and runs every test through CTest, then
-#              the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the programs
+#   make test  installs what the tests need too, builds and runs every test through CTest, the
+#              same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the programs
 #              under ThreadSanitizer, and the module fuzzer for a minute
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 3600
+# The stages of make test, each checked in a build directory of its own.
+STAGES = plain asan tsan fuzz
 
-.PHONY: run run-drawable build test test-deps test-plain test-asan test-tsan test-fuzz fuzz clean
+.PHONY: run run-drawable build test test-deps fuzz clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
 
 build:
 	tools/install-deps.sh run
@@ -20,45 +22,62 @@ run: build
 run-drawable: build
 	@MAKE_TARGET=run-drawable tools/run-demo.sh ./build/release/src/app/vexal25-herald-drawable
 
-# One after the other: each step uses every core, and the first failure stops the rest.
+# Every check, each in its own build directory: the plain build with the whole suite, the
+# AddressSanitizer build with the suite and the soak runs, the ThreadSanitizer build with the
+# audio thread running, and a minute of fuzzing. tools/test-all.sh builds them one after the
+# other with every core and runs each build's checks in the background while the next builds.
 test:
-	$(MAKE) test-plain
-	$(MAKE) test-asan
-	$(MAKE) test-tsan
-	$(MAKE) test-fuzz
+	tools/install-deps.sh test
+	tools/test-all.sh $(STAGES)
 
 test-deps:
 	tools/install-deps.sh test
 
-test-plain: test-deps
+# Each stage alone: test-STAGE is build-STAGE then check-STAGE.
+$(addprefix test-,$(STAGES)): test-%: test-deps
+	$(MAKE) build-$*
+	$(MAKE) check-$*
+
+build-plain:
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DHERALD_WERROR=ON
 	cmake --build build/test -j $(JOBS)
-	ctest --test-dir build/test --output-on-failure -j $(JOBS)
 
-# Every test but the long ones and the style checks (the plain run has done those), then a whole
-# run of each program with the window pushed around.
-test-asan: test-deps
+# The long tests mostly wait on the clock beside each other; the rest are quick or use every core.
+check-plain:
+	ctest --test-dir build/test --output-on-failure -j 8
+
+build-asan:
 	cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DHERALD_WERROR=ON \
 	  -DHERALD_SANITIZE=address,undefined
 	cmake --build build/asan -j $(JOBS)
-	ctest --test-dir build/asan --output-on-failure -j $(JOBS) -LE 'long|style'
-	ctest --test-dir build/asan --output-on-failure -j $(JOBS) -L soak
+
+# Every test but the long ones and the style checks (the plain run has done those), and beside
+# them a whole run of each program with the window pushed around.
+check-asan:
+	@mkdir -p build/logs
+	ctest --test-dir build/asan --output-on-failure -j 2 -L soak >build/logs/asan-soak.log 2>&1 & soak=$$!; \
+	ctest --test-dir build/asan --output-on-failure -j $(JOBS) -LE 'long|style'; status=$$?; \
+	wait $$soak || status=1; cat build/logs/asan-soak.log; exit $$status
 
 # Only the two programs are built: the test is theirs, with the audio thread running.
-test-tsan: test-deps
+build-tsan:
 	cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DHERALD_WERROR=ON \
 	  -DHERALD_SANITIZE=thread
 	cmake --build build/tsan -j $(JOBS) --target vexal25-herald vexal25-herald-drawable
-	ctest --test-dir build/tsan --output-on-failure -j $(JOBS) -L threads
+
+check-tsan:
+	ctest --test-dir build/tsan --output-on-failure -j 2 -L threads
 
 # The fuzz build: clang's libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer.
 FUZZ_CONFIGURE = cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++-14 \
   -DBUILD_TESTING=OFF -DHERALD_WERROR=ON -DHERALD_SANITIZE=address,undefined -DHERALD_FUZZ=ON
 
 # The module fuzzer for 60 s from the committed seeds, and the check that the seeds are current.
-test-fuzz: test-deps
+build-fuzz:
 	$(FUZZ_CONFIGURE) -DHERALD_FUZZ_SECONDS=60
 	cmake --build build/fuzz -j $(JOBS) --target module_fuzz make_corpus
+
+check-fuzz:
 	ctest --test-dir build/fuzz --output-on-failure -j $(JOBS) -L fuzz
 	@grep -E '^(#[0-9]+|stat::|module fuzzer:)' build/fuzz/Testing/Temporary/LastTest.log
 

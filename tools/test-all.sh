@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# test-all.sh STAGE...: what `make test` runs. Builds each stage's configuration in turn, one
+# build at a time with every core, and starts each stage's tests in the background as soon as
+# its build is done, so that the tests that wait on the clock (whole runs of the programs, the
+# soaks, the fuzz minute) run beside the next builds instead of after them. The programs under
+# test run at a lower priority (tests/e2e/with_xvfb.sh), so they take only the time the builds
+# leave over and never hold a build up.
+#
+# Each stage is a pair of make targets, build-STAGE and check-STAGE. The checks' output goes to
+# build/logs/STAGE.log; it is printed once the stage has finished, then a summary with each
+# stage's wall time. The status is 0 only if every build and every check passed.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+[ $# -gt 0 ] || set -- plain asan tsan fuzz
+logs=build/logs
+mkdir -p "$logs"
+began=$SECONDS
+declare -A pid=() started=() took=() result=()
+failed=0
+
+# finish STAGE: waits for the stage's checks and prints their log.
+finish() {
+  local stage=$1
+  wait "${pid[$stage]}"
+  result[$stage]=$?
+  took[$stage]=$((SECONDS - started[$stage]))
+  echo "===== checks of $stage: $([ "${result[$stage]}" = 0 ] && echo passed || echo FAILED) in ${took[$stage]} s ====="
+  cat "$logs/$stage.log"
+  [ "${result[$stage]}" = 0 ] || failed=1
+}
+
+for stage in "$@"; do
+  echo "===== build of $stage ($((SECONDS - began)) s in) ====="
+  build_began=$SECONDS
+  if ! make --no-print-directory "build-$stage"; then
+    echo "===== build of $stage FAILED ====="
+    result[$stage]=build
+    failed=1
+    continue
+  fi
+  echo "===== build of $stage done in $((SECONDS - build_began)) s; its checks run in the background ====="
+  started[$stage]=$SECONDS
+  make --no-print-directory "check-$stage" >"$logs/$stage.log" 2>&1 &
+  pid[$stage]=$!
+done
+
+for stage in "$@"; do
+  [ -n "${pid[$stage]:-}" ] && finish "$stage"
+done
+
+echo "===== summary after $((SECONDS - began)) s ====="
+for stage in "$@"; do
+  case ${result[$stage]:-} in
+    0) echo "  $stage: passed (checks ${took[$stage]} s)" ;;
+    build) echo "  $stage: build FAILED" ;;
+    *) echo "  $stage: checks FAILED (status ${result[$stage]}, ${took[$stage]} s; log in $logs/$stage.log)" ;;
+  esac
+done
+exit "$failed"
