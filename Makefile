@@ -6,7 +6,7 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 3600
 
-.PHONY: run run-drawable build test test-deps test-plain test-asan test-tsan test-fuzz fuzz clean
+.PHONY: run run-drawable build test test-deps test-plain test-asan test-tsan test-fuzz fuzz windows test-windows clean
 
 build:
 	tools/install-deps.sh run
@@ -66,6 +66,28 @@ fuzz: test-deps
 	$(FUZZ_CONFIGURE)
 	cmake --build build/fuzz -j $(JOBS) --target module_fuzz
 	tools/run-fuzz.sh build/fuzz/tests/fuzz/module_fuzz $(FUZZ_SECONDS) build/fuzz/corpus
+
+# Windows: both programs cross-built with MinGW-w64 against SDL2 built once from Debian's source
+# package (build/windows-sdl2), packed into build/windows/vexal25-herald-windows-x86_64.zip.
+WINDOWS_CONFIGURE = cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=windows/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DHERALD_WERROR=ON \
+  -DSDL2_DIR="$$(JOBS=$(JOBS) windows/build-sdl2.sh build/windows-sdl2)"
+
+windows:
+	tools/install-deps.sh windows
+	$(WINDOWS_CONFIGURE)
+	cmake --build build/windows -j $(JOBS) --target windows_zip
+
+# The zip's programs under Wine, each test in its own Xvfb display and Wine prefix, compared
+# with the tools of the native test build (only those are built there).
+test-windows: test-deps
+	tools/install-deps.sh windows
+	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DHERALD_WERROR=ON
+	cmake --build build/test -j $(JOBS) --target timeline_sheet_logical timeline_sheet_drawable \
+	  scenes_compare audio_disk_check close_window
+	$(WINDOWS_CONFIGURE) -DHERALD_NATIVE_BUILD=$(CURDIR)/build/test
+	cmake --build build/windows -j $(JOBS) --target windows_zip set_window_size
+	ctest --test-dir build/windows --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf build
