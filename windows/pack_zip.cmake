@@ -3,7 +3,7 @@
 #
 #   vexal25-herald.exe, vexal25-herald-drawable.exe   stripped
 #   README.txt                                        for the party visitor
-#   LICENSE.txt (as the tree names it)                the demo's own licence
+#   LICENSE (as the tree names it, .txt added)        the demo's own licence
 #   licenses/                                         the typeface's, SDL2's and MinGW-w64's
 #
 # Text files get CR LF line ends, so every Windows editor shows them as written.

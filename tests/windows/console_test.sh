@@ -4,8 +4,9 @@
 # past its first console lines, shows its window and ends with status 0 on Escape. With standard
 # output on a full device, the failed write of the first line ends it with a non-zero status.
 set -uo pipefail
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/../e2e/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../e2e/lib.sh"
 exe=$1
 export SDL_AUDIODRIVER=dummy
 
@@ -28,6 +29,7 @@ echo "own console: ok"
 "$here/wine_program.sh" "$exe" >/dev/full 2>/dev/null &
 program_pid=$!
 wait_for_exit 30
-[ "$exit_status" != 0 ] && [ "$exit_status" != timeout ] ||
+if [ "$exit_status" = 0 ] || [ "$exit_status" = timeout ]; then
   e2e_fail "with standard output on /dev/full: exit status $exit_status, expected non-zero"
+fi
 echo "failed console write: ok (status $exit_status)"

@@ -4,8 +4,9 @@
 # about 114 s after its window opened (tests/e2e/run_limit_test.sh), and SDL2's disk audio
 # driver recorded the whole song once, then silence (as tests/e2e/audio_disk_test.sh full).
 set -uo pipefail
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/../e2e/lib.sh"
 e2e=$(cd "$(dirname "$0")/../e2e" && pwd)
-source "$e2e/lib.sh"
 binary=$1 checker=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

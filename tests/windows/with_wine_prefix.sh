@@ -26,10 +26,10 @@ export WINEPREFIX=$dir/$slot WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export E2E_PLATFORM_LIB=$here/wine_lib.sh
 if [ ! -f "$WINEPREFIX/.complete" ]; then
   rm -rf "$WINEPREFIX"
-  wineboot --init >/dev/null 2>&1 && wineserver --wait || {
+  if ! wineboot --init >/dev/null 2>&1 || ! wineserver --wait; then
     echo "FAIL: could not make the Wine prefix $WINEPREFIX" >&2
     exit 1
-  }
+  fi
   touch "$WINEPREFIX/.complete"
 fi
 
