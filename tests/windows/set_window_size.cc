@@ -4,11 +4,28 @@
 // resizable window's minimum size on the Windows side, where the X server cannot see it.
 #include <windows.h>
 
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+// A size in pixels; empty when the text is not a whole number above 0.
+std::optional<LONG> parse_size(const char* text) {
+  LONG value = 0;
+  const char* end = text + std::strlen(text);
+  const auto [stop, error] = std::from_chars(text, end, value);
+  if (error != std::errc{} || stop != end || value <= 0) return std::nullopt;
+  return value;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
+  const std::optional<LONG> width = argc == 4 ? parse_size(argv[2]) : std::nullopt;
+  const std::optional<LONG> height = argc == 4 ? parse_size(argv[3]) : std::nullopt;
+  if (!width || !height) {
     std::fprintf(stderr, "usage: set_window_size TITLE WIDTH HEIGHT\n");
     return 2;
   }
@@ -18,7 +35,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   // The outer size for that client area, with the window's own frame.
-  RECT outer{0, 0, std::atoi(argv[2]), std::atoi(argv[3])};
+  RECT outer{0, 0, *width, *height};
   const auto style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
   const auto ex_style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE));
   if (AdjustWindowRectEx(&outer, style, FALSE, ex_style) == 0 ||
