@@ -26,17 +26,22 @@ export WINEPREFIX=$dir/$slot WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export E2E_PLATFORM_LIB=$here/wine_lib.sh
 if [ ! -f "$WINEPREFIX/.complete" ]; then
   rm -rf "$WINEPREFIX"
-  if ! wineboot --init >/dev/null 2>&1 || ! wineserver --wait; then
+  if ! wineboot --init >/dev/null 2>&1 9>&- || ! wineserver --wait; then
     echo "FAIL: could not make the Wine prefix $WINEPREFIX" >&2
     exit 1
   fi
   touch "$WINEPREFIX/.complete"
 fi
 
-"$@"
+# Wine's desktop process holds a connection to the X display it started on: whatever an earlier
+# test left running (one that timed out) goes first, and this test's Wine ends with it.
+stop_wine() {
+  wineserver --kill 2>/dev/null
+  wineserver --wait 2>/dev/null
+}
+stop_wine
+# The lock stays with this script; Wine's own processes must not hold it.
+"$@" 9>&-
 status=$?
-# Wine's desktop process holds a connection to this test's X display; it ends here, with
-# whatever the test left running.
-wineserver --kill 2>/dev/null
-wineserver --wait 2>/dev/null
+stop_wine
 exit $status
