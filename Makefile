@@ -6,9 +6,9 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 3600
 # The stages of make test, each checked in a build directory of its own.
-STAGES = plain asan tsan fuzz
+STAGES = plain asan tsan fuzz windows
 
-.PHONY: run run-drawable build test test-deps fuzz clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
+.PHONY: run run-drawable build test test-deps fuzz windows clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
 
 build:
 	tools/install-deps.sh run
@@ -24,10 +24,11 @@ run-drawable: build
 
 # Every check, each in its own build directory: the plain build with the whole suite, the
 # AddressSanitizer build with the suite and the soak runs, the ThreadSanitizer build with the
-# audio thread running, and a minute of fuzzing. tools/test-all.sh builds them one after the
-# other with every core and runs each build's checks in the background while the next builds.
+# audio thread running, a minute of fuzzing, and the Windows programs under Wine.
+# tools/test-all.sh builds them one after the other with every core and runs each build's
+# checks in the background while the next builds.
 test:
-	tools/install-deps.sh test
+	tools/install-deps.sh test windows
 	tools/test-all.sh $(STAGES)
 
 test-deps:
@@ -38,8 +39,9 @@ $(addprefix test-,$(STAGES)): test-%: test-deps
 	$(MAKE) build-$*
 	$(MAKE) check-$*
 
+PLAIN_CONFIGURE = cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DHERALD_WERROR=ON
 build-plain:
-	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DHERALD_WERROR=ON
+	$(PLAIN_CONFIGURE)
 	cmake --build build/test -j $(JOBS)
 
 # The long tests mostly wait on the clock beside each other; the rest are quick or use every core.
@@ -86,6 +88,30 @@ fuzz: test-deps
 	$(FUZZ_CONFIGURE)
 	cmake --build build/fuzz -j $(JOBS) --target module_fuzz
 	tools/run-fuzz.sh build/fuzz/tests/fuzz/module_fuzz $(FUZZ_SECONDS) build/fuzz/corpus
+
+# Windows: both programs cross-built with MinGW-w64 against SDL2 built once from Debian's source
+# package (build/windows-sdl2), packed into build/windows/vexal25-herald-windows-x86_64.zip.
+WINDOWS_CONFIGURE = cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=windows/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DHERALD_WERROR=ON \
+  -DSDL2_DIR="$$(JOBS=$(JOBS) windows/build-sdl2.sh build/windows-sdl2)"
+
+windows:
+	tools/install-deps.sh windows
+	$(WINDOWS_CONFIGURE)
+	cmake --build build/windows -j $(JOBS) --target windows_zip
+
+# The zip's programs under Wine, each test in its own Xvfb display and Wine prefix, compared
+# with frames and the song made by tools of the native test build (make test has built them).
+build-windows:
+	tools/install-deps.sh windows
+	[ -f build/test/CMakeCache.txt ] || $(PLAIN_CONFIGURE)
+	cmake --build build/test -j $(JOBS) --target timeline_sheet_logical timeline_sheet_drawable \
+	  scenes_compare audio_disk_check close_window
+	$(WINDOWS_CONFIGURE) -DHERALD_NATIVE_BUILD=$(CURDIR)/build/test
+	cmake --build build/windows -j $(JOBS) --target windows_zip set_window_size
+
+check-windows:
+	ctest --test-dir build/windows --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf build

@@ -4,6 +4,7 @@
 #   run    building and running the programs
 #   test   building and running the native tests (with run)
 #   sdl2-source  what tools/fetch-sdl2-source.sh needs
+#   windows  cross-building the Windows programs and running them under Wine
 # Each further channel (web, windows, capture) names its own group below.
 set -euo pipefail
 
@@ -17,6 +18,9 @@ packages_of() {
       ;;
     # dpkg-source, to unpack Debian's SDL2 source package for the web and Windows builds.
     sdl2-source) echo dpkg-dev ;;
+    # MinGW-w64 for 64-bit Windows in its POSIX-threads variant (clock_gettime and nanosleep come
+    # with its winpthreads), Wine 8 to run the result, and the source package of SDL2 to build.
+    windows) echo "$(packages_of sdl2-source)" g++-mingw-w64-x86-64-posix wine ;;
     *) echo "install-deps.sh: unknown group '$1'" >&2; return 2 ;;
   esac
 }

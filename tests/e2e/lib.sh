@@ -52,6 +52,13 @@ window_size() {
   xwininfo -id "$1" | awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print w "x" h}'
 }
 
+# check_minimum_size ID: the window cannot be made smaller than 640 x 400; the window manager
+# is asked to keep it so.
+check_minimum_size() {
+  xprop -id "$1" WM_NORMAL_HINTS | grep -q "minimum size: 640 by 400" ||
+    e2e_fail "no 640 x 400 minimum size hint: $(xprop -id "$1" WM_NORMAL_HINTS)"
+}
+
 # send_escape ID: an Escape key press and release to the program's window.
 send_escape() {
   timeout 5 xdotool windowfocus "$1" 2>/dev/null || true
@@ -83,3 +90,10 @@ wait_until() {
     sleep 0.01
   done
 }
+
+# Programs that run under a compatibility layer (the Windows programs under Wine) name a file
+# with their own versions of the functions above in E2E_PLATFORM_LIB.
+if [ -n "${E2E_PLATFORM_LIB:-}" ]; then
+  # shellcheck source=/dev/null
+  source "$E2E_PLATFORM_LIB"
+fi

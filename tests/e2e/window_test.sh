@@ -16,9 +16,7 @@ start_program "$binary" "$out"
 id=$(wait_for_window "$out")
 [ "$(window_size "$id")" = "640x400" ] || e2e_fail "window is $(window_size "$id"), not 640x400"
 sleep 1.5
-# The window manager is asked to keep it at least 640 x 400.
-xprop -id "$id" WM_NORMAL_HINTS | grep -q "minimum size: 640 by 400" ||
-  e2e_fail "no 640 x 400 minimum size hint: $(xprop -id "$id" WM_NORMAL_HINTS)"
+check_minimum_size "$id"
 # Keys other than Escape, an Escape key-up alone and mouse input are ignored.
 timeout 5 xdotool windowfocus "$id" 2>/dev/null || true
 xdotool key space Return a

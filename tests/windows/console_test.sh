@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# console_test.sh EXE: the console time line where Windows differs from a terminal. Started as
+# by a double-click, with a console of its own instead of the test's output, the program runs on
+# past its first console lines, shows its window and ends with status 0 on Escape. With standard
+# output on a full device, the failed write of the first line ends it with a non-zero status.
+set -uo pipefail
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/../e2e/lib.sh"
+here=$(cd "$(dirname "$0")" && pwd)
+exe=$1
+export SDL_AUDIODRIVER=dummy
+
+# --- A console of its own; start /wait passes the program's exit status on ------------------
+"$here/wine_program.sh" start /wait /unix "$exe" >/dev/null 2>&1 &
+program_pid=$!
+timeout 30 xdotool search --sync --onlyvisible --name '^vexal25-herald\.cc$' >/dev/null 2>&1 ||
+  e2e_fail "no window titled vexal25-herald.cc appeared"
+sleep 3
+kill -0 "$program_pid" 2>/dev/null || e2e_fail "with a console of its own the program ended within 3 s"
+name=$(basename "$exe")
+xdotool search --onlyvisible --name "${name//./\\.}\$" >/dev/null 2>&1 ||
+  e2e_fail "no console window titled ...$name appeared"
+send_escape "$(xdotool search --onlyvisible --name '^vexal25-herald\.cc$' | tail -n 1)"
+wait_for_exit 15
+[ "$exit_status" = 0 ] || e2e_fail "with a console of its own, Escape: exit status $exit_status, expected 0"
+echo "own console: ok"
+
+# --- The console write fails ------------------------------------------------------------------
+"$here/wine_program.sh" "$exe" >/dev/full 2>/dev/null &
+program_pid=$!
+wait_for_exit 30
+if [ "$exit_status" = 0 ] || [ "$exit_status" = timeout ]; then
+  e2e_fail "with standard output on /dev/full: exit status $exit_status, expected non-zero"
+fi
+echo "failed console write: ok (status $exit_status)"
