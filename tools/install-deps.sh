@@ -4,6 +4,7 @@
 #   run    building and running the programs
 #   test   building and running the native tests (with run)
 #   sdl2-source  what tools/fetch-sdl2-source.sh needs
+#   web    building both programs for the browser with Emscripten and testing them in Chromium
 # Each further channel (web, windows, capture) names its own group below.
 set -euo pipefail
 
@@ -17,6 +18,14 @@ packages_of() {
       ;;
     # dpkg-source, to unpack Debian's SDL2 source package for the web and Windows builds.
     sdl2-source) echo dpkg-dev ;;
+    # Emscripten and its Node.js modules, Debian's Chromium for the browser tests, and what the
+    # tests' native helpers (timeline sheets, song export) and image conversion need. npm comes
+    # with some builds of Node.js (which then conflict with Debian's npm package) and on its own
+    # with Debian's.
+    web)
+      echo "$(packages_of run) $(packages_of sdl2-source)" emscripten nodejs chromium imagemagick \
+        "$(command -v npm >/dev/null || echo npm)"
+      ;;
     *) echo "install-deps.sh: unknown group '$1'" >&2; return 2 ;;
   esac
 }
