@@ -13,7 +13,7 @@ namespace {
 // Room for the exact value of the largest double (309 digits) and any scientific form.
 using Buffer = std::array<char, 400>;
 
-constexpr int max_digits = 17;  // enough for every double to read back
+constexpr int max_digits = 17;                     // enough for every double to read back
 constexpr double exact_from = 9007199254740992.0;  // 2^53
 
 // A decimal with `count` significant digits: mantissa x 10^(exponent - count + 1), the first
@@ -66,8 +66,8 @@ Decimal step(Decimal d, int direction) {
 
 bool reads_back(const Decimal& d, double value) {
   Buffer text{};
-  const int length = std::snprintf(text.data(), text.size(), "%llue%d", static_cast<unsigned long long>(d.mantissa),
-                                   d.exponent - d.count + 1);
+  const int length = std::snprintf(text.data(), text.size(), "%llue%d",
+                                   static_cast<unsigned long long>(d.mantissa), d.exponent - d.count + 1);
   if (length <= 0 || static_cast<std::size_t>(length) >= text.size()) fatal();
   return std::strtod(text.data(), nullptr) == value;
 }
