@@ -6,7 +6,8 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 3600
 
-.PHONY: run run-drawable build test test-deps test-plain test-asan test-tsan test-fuzz fuzz clean
+.PHONY: run run-drawable build test test-deps test-plain test-asan test-tsan test-fuzz fuzz clean \
+  web serve-web test-web test-web-helpers
 
 build:
 	tools/install-deps.sh run
@@ -66,6 +67,36 @@ fuzz: test-deps
 	$(FUZZ_CONFIGURE)
 	cmake --build build/fuzz -j $(JOBS) --target module_fuzz
 	tools/run-fuzz.sh build/fuzz/tests/fuzz/module_fuzz $(FUZZ_SECONDS) build/fuzz/corpus
+
+# The browser build: SDL2 built once for Emscripten from Debian's source package (build/web-sdl2),
+# then both programs and the page into build/web. Emscripten's tools need Debian's Node.js modules.
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+WEB_PORT ?= 8025
+
+web:
+	tools/install-deps.sh web
+	sdl2=$$($(WEB_ENV) web/build-sdl2.sh build/web-sdl2) && \
+	  $(WEB_ENV) emcmake cmake -S . -B build/web-build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+	    -DHERALD_WERROR=ON -DSDL2_DIR=$$sdl2/lib/cmake/SDL2 -DHERALD_WEB_OUTPUT=$(CURDIR)/build/web
+	$(WEB_ENV) cmake --build build/web-build -j $(JOBS)
+
+# Serves build/web on 127.0.0.1 (port WEB_PORT) and prints the address to open.
+serve-web: web
+	node web/serve.mjs build/web $(WEB_PORT)
+
+# The native tools the browser tests compare with (offline frames, the song, the image
+# distance), built in the native test build.
+test-web-helpers: test-deps
+	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DHERALD_WERROR=ON
+	cmake --build build/test -j $(JOBS) --target timeline_sheet_logical timeline_sheet_drawable scenes_compare export_wav
+
+web/node_modules/.package-lock.json: web/package.json web/package-lock.json
+	cd web && npm ci --no-audit --no-fund
+
+# The browser tests in headless Chromium, one line per test; the whole 114-second run goes
+# beside the others.
+test-web: web test-web-helpers web/node_modules/.package-lock.json
+	node --test --test-reporter=spec --test-concurrency=2 tests/web/*.test.mjs
 
 clean:
 	rm -rf build
