@@ -13,6 +13,7 @@ import { mkdir, mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promis
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
+import { after, before } from 'node:test';
 import { promisify } from 'node:util';
 
 import { serve } from '../../web/serve.mjs';
@@ -38,6 +39,19 @@ export async function launch(extraArgs = []) {
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', ...extraArgs],
   });
+}
+
+// One browser for the tests of the enclosing file or suite, launched before them and closed
+// after them; the returned holder has it as .browser.
+export function browserForTests(extraArgs = []) {
+  const holder = { browser: null };
+  before(async () => {
+    holder.browser = await launch(extraArgs);
+  });
+  after(async () => {
+    await holder.browser?.close();
+  });
+  return holder;
 }
 
 export async function startServer() {

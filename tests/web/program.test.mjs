@@ -3,10 +3,10 @@
 // early in each act what the native code renders offline at the time the page reported (the
 // drawable program laid out against a resized viewport), and Escape ends the run.
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { before, describe, test } from 'node:test';
 
 import {
-  barHeight, capturedAudio, chooseAndStart, compareWithSong, judge, launch, nativeSong, openDemo, programs,
+  barHeight, browserForTests, capturedAudio, chooseAndStart, compareWithSong, judge, nativeSong, openDemo, programs,
   sampleRate, shoot, waitForEnd, waitForTime,
 } from './harness.mjs';
 
@@ -29,16 +29,12 @@ const audioSeconds = 4;
 for (const program of programs) {
   const variant = program.endsWith('-drawable') ? 'drawable' : 'logical';
   describe(program, () => {
-    let browser;
+    const shared = browserForTests();
     let demo;
     const taken = [];
 
     before(async () => {
-      browser = await launch();
-      demo = await openDemo(browser);
-    });
-    after(async () => {
-      await browser?.close();
+      demo = await openDemo(shared.browser);
     });
 
     test('the page loads and the click starts the program', async () => {

@@ -1,22 +1,17 @@
 // The page's close control ends a run as closing the window does, and playing again starts a
 // fresh instance: its time starts over and its song plays again from the first sample.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
 import {
-  capturedAudio, chooseAndStart, compareWithSong, launch, nativeSong, openDemo, sampleRate, waitForEnd, waitForTime,
+  browserForTests, capturedAudio, chooseAndStart, compareWithSong, nativeSong, openDemo, sampleRate, waitForEnd,
+  waitForTime,
 } from './harness.mjs';
 
-let browser;
-before(async () => {
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-});
+const shared = browserForTests();
 
 test('the close control ends the run, and playing again starts a fresh one from its first frame and sample', async () => {
-  const { page, problems } = await openDemo(browser);
+  const { page, problems } = await openDemo(shared.browser);
   await chooseAndStart(page, 'vexal25-herald-drawable');
   await waitForTime(page, 1.5);
   await page.click('#close');

@@ -2,22 +2,17 @@
 // sample, then silence; the program ends by itself after 114 s and the page offers to play
 // again. The frames per second of each act are printed for the record; they assert nothing.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
 import {
-  capturedAudio, chooseAndStart, compareWithSong, framesPerAct, launch, nativeSong, openDemo, sampleRate, waitForEnd,
+  browserForTests, capturedAudio, chooseAndStart, compareWithSong, framesPerAct, nativeSong, openDemo, sampleRate,
+  waitForEnd,
 } from './harness.mjs';
 
-let browser;
-before(async () => {
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-});
+const shared = browserForTests();
 
 test('left alone, the run plays the whole song once and ends by itself after 114 s', { timeout: 240000 }, async () => {
-  const { page, problems } = await openDemo(browser);
+  const { page, problems } = await openDemo(shared.browser);
   await chooseAndStart(page, 'vexal25-herald');
   await waitForEnd(page, 150000);
   assert.equal(await page.locator('#message').isHidden(), true, 'no message after a normal end');
