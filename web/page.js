@@ -93,6 +93,12 @@ async function start() {
   const module = {
     canvas,
     SDL2: { audioContext },
+    // Built with Asyncify, SDL2 would also yield to the browser inside every present. The frame
+    // pause already gives the browser its turn once a frame; a second yield would only wait out
+    // the browser's timer clamp again and halve the frame rate of the light acts.
+    preRun: [(instance) => {
+      instance.ENV.SDL_EMSCRIPTEN_ASYNCIFY = '0';
+    }],
     // One call per console line: the page keeps only the latest, as a terminal would show it.
     print: (line) => {
       consoleLine.textContent = line.endsWith(cursorUp) ? line.slice(0, -cursorUp.length) : line;

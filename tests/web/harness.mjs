@@ -262,8 +262,9 @@ export async function shoot(page, name, t, wrongT) {
   const beforeIndex = Math.min(64, before) - 1;
   const earliest = Math.min(lines[Math.max(0, beforeIndex - 2)].t, lines[beforeIndex].t - 0.05);
   const times = [...new Set(lines.filter((line) => line.t >= earliest).map((line) => line.t))];
-  const picked = times.length <= 16 ? times
-    : Array.from({ length: 16 }, (_, k) => times[Math.round((k * (times.length - 1)) / 15)]);
+  // Frames a millisecond apart look alike: at most 24 of them, spread evenly, are rendered.
+  const picked = times.length <= 24 ? times
+    : Array.from({ length: 24 }, (_, k) => times[Math.round((k * (times.length - 1)) / 23)]);
   return { name, png, width: size.width, height: size.height, times: [...new Set(picked)], wrongT };
 }
 

@@ -24,7 +24,7 @@ const shots = [
   { name: 'closing_logo_800x600', t: 93.4, wrongT: 76.5, width: 800, height: 600 },
 ];
 
-const audioSeconds = 4;
+const audioSeconds = 5;
 
 for (const program of programs) {
   const variant = program.endsWith('-drawable') ? 'drawable' : 'logical';
@@ -55,12 +55,13 @@ for (const program of programs) {
       assert.equal(blockSize, 8192, 'samples per callback');
       const expected = await nativeSong();
       const { matched, silentBlocks } = compareWithSong(samples, blockSize, expected);
-      // Blocks arrive one at a time: the rate is measured from the first block's arrival to the
-      // last's, over the samples delivered in between.
-      const seconds = (times.at(-1) - times[0]) / 1000;
-      const rate = ((times.length - 1) * blockSize) / seconds;
+      // Blocks arrive one at a time, and the first ones may catch up in a burst after a slow
+      // start: the rate is counted over the blocks from a second after the first one to the last.
+      const from = times.findIndex((at) => at >= times[0] + 1000);
+      const seconds = (times.at(-1) - times[from]) / 1000;
+      const rate = ((times.length - 1 - from) * blockSize) / seconds;
       console.log(`${program}: ${matched} samples equal the song after ${silentBlocks} silent blocks; ` +
-        `${times.length} blocks in ${seconds.toFixed(2)} s, ${rate.toFixed(0)} samples/s`);
+        `${times.length - 1 - from} blocks in ${seconds.toFixed(2)} s, ${rate.toFixed(0)} samples/s`);
       assert.ok(matched >= (audioSeconds - 1) * sampleRate, `expected at least ${audioSeconds - 1} s of the song, saw ${matched} samples`);
       assert.ok(rate > 0.8 * sampleRate && rate < 1.25 * sampleRate, `expected about ${sampleRate} samples/s, saw ${rate.toFixed(0)}`);
     });
