@@ -10,10 +10,12 @@ const playButton = $('play');
 const message = $('message');
 const consoleLine = $('console');
 const closeButton = $('close');
+const hint = $('hint');
 
 const sdlQuit = 0x100;          // SDL_QUIT, the event type closing the window queues
 const sdlEventBytes = 56;       // sizeof(SDL_Event)
 const cursorUp = '\x1b[F';      // ends every console line; a terminal overwrites the line with it
+const pageTitle = document.title;
 
 // program name -> promise of { factory, wasm }: the module script and its compiled WebAssembly.
 const loads = new Map();
@@ -58,7 +60,9 @@ function finish(problem) {
   if (!run) return;
   run = null;
   closeButton.disabled = true;
+  hint.hidden = true;
   stage.replaceChildren();
+  document.title = pageTitle;  // the program titled its window; the window is gone
   say(problem);
   offerStart('Play again');
 }
@@ -103,6 +107,7 @@ async function start() {
     print: (line) => {
       consoleLine.textContent = line.endsWith(cursorUp) ? line.slice(0, -cursorUp.length) : line;
       closeButton.disabled = false;
+      hint.hidden = false;
     },
     printErr: (line) => console.error(line),
     instantiateWasm: (imports, receive) => {

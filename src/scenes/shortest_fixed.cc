@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 #include "base/fatal.h"
 
@@ -13,8 +14,9 @@ namespace {
 // Room for the exact value of the largest double (309 digits) and any scientific form.
 using Buffer = std::array<char, 400>;
 
-constexpr int max_digits = 17;                     // enough for every double to read back
-constexpr double exact_from = 9007199254740992.0;  // 2^53
+constexpr int max_digits = 17;  // enough for every double to read back
+constexpr int max_digits_kept_apart = std::numeric_limits<double>::digits10;  // 15
+constexpr double exact_from = 9007199254740992.0;                             // 2^53
 
 // A decimal with `count` significant digits: mantissa x 10^(exponent - count + 1), the first
 // digit standing at 10^exponent.
@@ -76,7 +78,17 @@ bool reads_back(const Decimal& d, double value) {
 // correctly rounded decimal is the closest of its length, so it goes first; when it misses, at
 // most one neighbour can still hit, since the values that read back form one interval.
 Decimal shortest_digits(double value) {
-  for (int count = 1; count < max_digits; ++count) {
+  int count = 1;
+  if (value >= std::numeric_limits<double>::min()) {
+    // A normal double keeps decimals of up to 15 digits apart: each reads back unchanged, so no
+    // two of them read as the same double. When the 15-digit rounding reads back, it is then the
+    // only decimal of 15 digits or fewer that does, hence the shortest once its trailing zeros
+    // go; when it does not, none of 15 digits or fewer does. One try settles nearly every value.
+    const Decimal fifteen = rounded(value, max_digits_kept_apart);
+    if (reads_back(fifteen, value)) return fifteen;
+    count = max_digits_kept_apart + 1;
+  }
+  for (; count < max_digits; ++count) {
     const Decimal nearest = rounded(value, count);
     if (reads_back(nearest, value)) return nearest;
     for (const int direction : {-1, 1}) {
