@@ -73,8 +73,14 @@ async function start() {
   say('');
   // Made inside the click, so the browser lets it play; SDL2's audio backend takes it over and
   // closes it when the program closes its audio device.
-  const audioContext = new AudioContext();
-  audioContext.resume();
+  let audioContext;
+  try {
+    audioContext = new AudioContext();
+  } catch (error) {
+    say(`This browser gives the demo no sound output (${error.message}), so it cannot run here.`);
+    return;
+  }
+  audioContext.resume().catch(() => {});  // SDL2 resumes it on the next gesture otherwise
   playButton.disabled = true;
   playButton.textContent = 'Loading';
   let loaded;

@@ -54,10 +54,6 @@ export function browserForTests(extraArgs = []) {
   return holder;
 }
 
-export async function startServer() {
-  return serve(site);
-}
-
 function installHooks() {
   const hooks = { lines: [], blocks: [], clickAt: null, clockOffset: 0 };
   window.__herald = hooks;
@@ -119,7 +115,7 @@ export async function openDemo(browser, { width = 640, height = 400 + barHeight,
 const servers = new WeakMap();
 async function serverFor(browser) {
   if (!servers.has(browser)) {
-    const started = await startServer();
+    const started = await serve(site);
     servers.set(browser, started);
     browser.on('disconnected', () => started.server.close());
   }
