@@ -119,7 +119,10 @@ async function start() {
     instantiateWasm: (imports, receive) => {
       WebAssembly.instantiate(loaded.wasm, imports).then(
         (instance) => receive(instance, loaded.wasm),
-        (error) => finish(`The demo could not start: ${error.message}`));
+        (error) => {
+          audioContext.close();
+          finish(`The demo could not start: ${error.message}`);
+        });
       return {};
     },
     onExit: (status) => finish(status === 0 ? '' : `The demo stopped (exit status ${status}).`),
