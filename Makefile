@@ -6,9 +6,9 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 3600
 # The stages of make test, each checked in a build directory of its own.
-STAGES = plain asan tsan fuzz windows
+STAGES = plain asan tsan fuzz windows web
 
-.PHONY: run run-drawable build test test-deps fuzz windows clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
+.PHONY: run run-drawable build test test-deps fuzz windows web serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
 
 build:
 	tools/install-deps.sh run
@@ -24,11 +24,12 @@ run-drawable: build
 
 # Every check, each in its own build directory: the plain build with the whole suite, the
 # AddressSanitizer build with the suite and the soak runs, the ThreadSanitizer build with the
-# audio thread running, a minute of fuzzing, and the Windows programs under Wine.
+# audio thread running, a minute of fuzzing, the Windows programs under Wine and the browser
+# build in headless Chromium.
 # tools/test-all.sh builds them one after the other with every core and runs each build's
 # checks in the background while the next builds.
 test:
-	tools/install-deps.sh test windows
+	tools/install-deps.sh test windows web
 	tools/test-all.sh $(STAGES)
 
 test-deps:
@@ -112,6 +113,33 @@ build-windows:
 
 check-windows:
 	ctest --test-dir build/windows --output-on-failure -j $(JOBS)
+
+# The browser build: SDL2 built once for Emscripten from Debian's source package (build/web-sdl2),
+# then both programs and the page into build/web. Emscripten's tools need Debian's Node.js modules.
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+WEB_PORT ?= 8025
+
+web:
+	tools/install-deps.sh web
+	sdl2=$$($(WEB_ENV) web/build-sdl2.sh build/web-sdl2) && \
+	  $(WEB_ENV) emcmake cmake -S . -B build/web-build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+	    -DHERALD_WERROR=ON -DSDL2_DIR=$$sdl2/lib/cmake/SDL2 -DHERALD_WEB_OUTPUT=$(CURDIR)/build/web
+	$(WEB_ENV) cmake --build build/web-build -j $(JOBS)
+
+# Serves build/web on 127.0.0.1 (port WEB_PORT) and prints the address to open.
+serve-web: web
+	node web/serve.mjs build/web $(WEB_PORT)
+
+# The browser tests in headless Chromium, one line per test, compared with the native tools of
+# the test build (offline frames, the song, the image distance); the whole 114-second run goes
+# beside the others.
+build-web: web
+	[ -f build/test/CMakeCache.txt ] || $(PLAIN_CONFIGURE)
+	cmake --build build/test -j $(JOBS) --target timeline_sheet_logical timeline_sheet_drawable scenes_compare export_wav
+	cd web && npm ci --no-audit --no-fund
+
+check-web:
+	node --test --test-reporter=spec --test-concurrency=2 tests/web/*.test.mjs
 
 clean:
 	rm -rf build

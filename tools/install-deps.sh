@@ -5,6 +5,7 @@
 #   test   building and running the native tests (with run)
 #   sdl2-source  what tools/fetch-sdl2-source.sh needs
 #   windows  cross-building the Windows programs and running them under Wine
+#   web    building both programs for the browser with Emscripten and testing them in Chromium
 # Each further channel (web, windows, capture) names its own group below.
 set -euo pipefail
 
@@ -21,6 +22,14 @@ packages_of() {
     # MinGW-w64 for 64-bit Windows in its POSIX-threads variant (clock_gettime and nanosleep come
     # with its winpthreads), Wine 8 to run the result, and the source package of SDL2 to build.
     windows) echo "$(packages_of sdl2-source)" g++-mingw-w64-x86-64-posix wine ;;
+    # Emscripten and its Node.js modules, Debian's Chromium for the browser tests, and what the
+    # tests' native helpers (timeline sheets, song export) and image conversion need. npm comes
+    # with some builds of Node.js (which then conflict with Debian's npm package) and on its own
+    # with Debian's.
+    web)
+      echo "$(packages_of run) $(packages_of sdl2-source)" emscripten nodejs chromium imagemagick \
+        "$(command -v npm >/dev/null || echo npm)"
+      ;;
     *) echo "install-deps.sh: unknown group '$1'" >&2; return 2 ;;
   esac
 }

@@ -2,16 +2,17 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstring>
 #include <vector>
+
+#include "base/bit_copy.h"
 
 namespace {
 
 // One pixel's four bytes in memory order, as the 32-bit word that stores them in one go.
 std::uint32_t pixel_word(std::uint8_t red, std::uint8_t green, std::uint8_t blue, std::uint8_t alpha) {
-  return std::bit_cast<std::uint32_t>(std::array<std::uint8_t, 4>{red, green, blue, alpha});
+  return bit_copy<std::uint32_t>(std::array<std::uint8_t, 4>{red, green, blue, alpha});
 }
 
 // The field's alpha: one pixel in seven (in row-major order) opaque, the rest about half, and

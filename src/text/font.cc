@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 
+#include "base/bit_copy.h"
 #include "base/fatal.h"
 #include "text/font_records.h"
 
@@ -30,7 +30,7 @@ Glyph glyph_from_record(const GlyphRecord& record) {
   if (width == 0) fatal();
   const auto offset_x = static_cast<std::int32_t>(read_le(bytes, 2, 4));
   const auto offset_y = static_cast<std::int32_t>(read_le(bytes, 6, 4));
-  const auto advance = std::bit_cast<float>(read_le(bytes, 10, 4));
+  const auto advance = bit_copy<float>(read_le(bytes, 10, 4));
   return Glyph{
       .coverage = bytes.subspan(header_size, record.coverage_count),
       .offset_x = std::clamp(offset_x, offset_min, offset_max),

@@ -1,5 +1,7 @@
 #include "text/utf8.h"
 
+#include <cstddef>
+
 namespace {
 std::uint32_t continuation(const char* byte) { return static_cast<std::uint8_t>(*byte) & 0x3Fu; }
 }  // namespace

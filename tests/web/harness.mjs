@@ -1,0 +1,328 @@
+// What the browser tests share: the built page served on 127.0.0.1, Debian's Chromium driven
+// by playwright-core, test-only hooks put into the page before its scripts run, and the native
+// helpers that render the frames and the song offline to compare with.
+//
+// The hooks (installed with addInitScript, never part of the page itself):
+// - the AudioContext runs at 48000 Hz, so SDL2 hands the audio callback's blocks to the browser
+//   unconverted, and every block is copied right after SDL2's handler has filled it;
+// - every console line the page writes is logged with its time of arrival;
+// - Date.now, the wall clock the program reads, can be moved forward, so a test reaches a late
+//   act in seconds: every frame is a function of the time read, nothing else.
+import { execFile } from 'node:child_process';
+import { mkdir, mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promises';
+import { createRequire } from 'node:module';
+import { tmpdir } from 'node:os';
+import { join, resolve } from 'node:path';
+import { after, before } from 'node:test';
+import { promisify } from 'node:util';
+
+import { serve } from '../../web/serve.mjs';
+
+const run = promisify(execFile);
+const root = resolve(new URL('../..', import.meta.url).pathname);
+const { chromium } = createRequire(join(root, 'web/package.json'))('playwright-core');
+
+export const site = resolve(root, process.env.HERALD_WEB_SITE ?? 'build/web');
+// The native build whose tools render the reference frames and the song.
+export const nativeBuild = resolve(root, process.env.HERALD_NATIVE_BUILD ?? 'build/test');
+
+export const programs = ['vexal25-herald', 'vexal25-herald-drawable'];
+export const barHeight = 24;  // the page's strip under the canvas
+export const sampleRate = 48000;
+
+// The browser as the machine notes say it runs here: no sandbox (root), no GPU (WebGL through
+// SwiftShader), no network but loopback.
+export async function launch(extraArgs = []) {
+  return chromium.launch({
+    executablePath: process.env.HERALD_CHROMIUM ?? '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', ...extraArgs],
+  });
+}
+
+// One browser for the tests of the enclosing file or suite, launched before them and closed
+// after them; the returned holder has it as .browser.
+export function browserForTests(extraArgs = []) {
+  const holder = { browser: null };
+  before(async () => {
+    holder.browser = await launch(extraArgs);
+  });
+  after(async () => {
+    await holder.browser?.close();
+  });
+  return holder;
+}
+
+function installHooks() {
+  const hooks = { lines: [], blocks: [], clickAt: null, clockOffset: 0 };
+  window.__herald = hooks;
+  const realNow = Date.now.bind(Date);
+  Date.now = () => realNow() + hooks.clockOffset;
+
+  const NativeContext = window.AudioContext;
+  window.AudioContext = class extends NativeContext {
+    constructor(options) {
+      super({ ...options, sampleRate: 48000 });
+    }
+  };
+  const handler = Object.getOwnPropertyDescriptor(ScriptProcessorNode.prototype, 'onaudioprocess');
+  const create = NativeContext.prototype.createScriptProcessor;
+  NativeContext.prototype.createScriptProcessor = function createScriptProcessor(...args) {
+    const node = create.apply(this, args);
+    Object.defineProperty(node, 'onaudioprocess', {
+      get: () => handler.get.call(node),
+      set: (fill) => handler.set.call(node, fill && ((event) => {
+        fill(event);
+        hooks.blocks.push({ at: performance.now(), samples: event.outputBuffer.getChannelData(0).slice() });
+      })),
+    });
+    return node;
+  };
+
+  document.addEventListener('click', (event) => {
+    if (event.target.id === 'play') hooks.clickAt = performance.now();
+  }, true);
+  // Every line the page writes, as it writes it: several frames can be drawn within one task of
+  // the browser (the first two are), so watching the element for changes would miss some.
+  document.addEventListener('DOMContentLoaded', () => {
+    const line = document.getElementById('console');
+    const text = Object.getOwnPropertyDescriptor(Node.prototype, 'textContent');
+    Object.defineProperty(line, 'textContent', {
+      get: () => text.get.call(line),
+      set: (value) => {
+        text.set.call(line, value);
+        const match = /^Time: ([0-9.]+)$/.exec(value);
+        if (match) hooks.lines.push({ t: Number(match[1]), at: performance.now() });
+      },
+    });
+  });
+}
+
+// A page of the demo at the given viewport with the hooks in place. problems collects every
+// error the page or its console reports.
+export async function openDemo(browser, { width = 640, height = 400 + barHeight, route } = {}) {
+  const context = await browser.newContext({ viewport: { width, height } });
+  const page = await context.newPage();
+  const problems = [];
+  page.on('pageerror', (error) => problems.push(`exception: ${error.message}`));
+  page.on('console', (message) => {
+    if (message.type() === 'error') problems.push(`console error: ${message.text()} (${message.location().url})`);
+  });
+  page.on('response', (response) => {
+    if (response.status() >= 400) problems.push(`HTTP ${response.status()} for ${response.url()}`);
+  });
+  await page.addInitScript(installHooks);
+  if (route) await route(page);
+  const { url } = await serverFor(browser);
+  await page.goto(url);
+  return { page, problems, context };
+}
+
+const servers = new WeakMap();
+async function serverFor(browser) {
+  if (!servers.has(browser)) {
+    const started = await serve(site);
+    servers.set(browser, started);
+    browser.on('disconnected', () => started.server.close());
+  }
+  return servers.get(browser);
+}
+
+// The acts of the timeline, as tools/measure_fps.sh counts them.
+const acts = [
+  ['logo', 0, 12], ['logo + wave', 12, 18], ['logo + wave + marquee', 18, 30], ['scroller', 30, 63],
+  ['greetings', 63, 90], ['closing logo', 90, 114],
+];
+
+// Frames per second in each act, from the times of the frames of one whole run.
+export function framesPerAct(times) {
+  return acts.map(([name, from, to]) => {
+    const frames = times.filter((t) => t >= from && (t < to || (to === 114 && t <= to))).length;
+    return { name, from, to, frames, fps: frames / (to - from) };
+  });
+}
+
+export async function chooseAndStart(page, program) {
+  await page.check(`input[name="program"][value="${program}"]`);
+  await page.click('#play');
+}
+
+export async function latestTime(page) {
+  return page.evaluate(() => window.__herald.lines.at(-1)?.t ?? null);
+}
+
+// Waits until the program has drawn a frame at t or later; fails when the console line stops.
+export async function waitForTime(page, t, timeoutMs = 30000) {
+  try {
+    await page.waitForFunction((target) => (window.__herald.lines.at(-1)?.t ?? -1) >= target, t,
+      { timeout: timeoutMs, polling: 20 });
+  } catch {
+    throw new Error(`the console line did not reach t = ${t} within ${timeoutMs} ms (last t = ${await latestTime(page)})`);
+  }
+}
+
+// Moves the program's wall clock forward so that it soon reads `t - lead` seconds.
+export async function jumpTo(page, t, lead = 0.3) {
+  await page.evaluate(({ target, lead }) => {
+    const hooks = window.__herald;
+    const now = hooks.lines.at(-1)?.t ?? 0;
+    if (target - lead > now) hooks.clockOffset += Math.round((target - lead - now) * 1000);
+  }, { target: t, lead });
+}
+
+// The run has ended when the start panel is back with "Play again".
+export async function waitForEnd(page, timeoutMs) {
+  await page.waitForFunction(() => !document.getElementById('start').hidden &&
+    document.getElementById('play').textContent === 'Play again', null, { timeout: timeoutMs });
+}
+
+// The samples the audio callback produced so far, from the first block, as one Float32Array,
+// with the arrival times of the blocks.
+export async function capturedAudio(page) {
+  const { base64, times, blockSize } = await page.evaluate(() => {
+    const blocks = window.__herald.blocks;
+    const total = blocks.reduce((n, b) => n + b.samples.length, 0);
+    const all = new Float32Array(total);
+    let at = 0;
+    for (const block of blocks) {
+      all.set(block.samples, at);
+      at += block.samples.length;
+    }
+    const bytes = new Uint8Array(all.buffer);
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
+    return { base64: btoa(text), times: blocks.map((b) => b.at), blockSize: blocks[0]?.samples.length ?? 0 };
+  });
+  const bytes = Buffer.from(base64, 'base64');
+  return { samples: new Float32Array(bytes.buffer, bytes.byteOffset, bytes.length / 4), times, blockSize };
+}
+
+let song = null;
+// The song as the audio callback plays it: the native pre-render (written by export_wav,
+// without the last sample, which is never played), each sample / 32767 in single precision.
+export async function nativeSong() {
+  if (!song) {
+    const dir = await mkdtemp(join(tmpdir(), 'herald-song-'));
+    try {
+      await run(join(nativeBuild, 'tools/export_wav'), [join(dir, 'song.wav')]);
+      const wav = await readFile(join(dir, 'song.wav'));
+      const data = wav.indexOf('data', 12);
+      const count = wav.readUInt32LE(data + 4) / 2;
+      song = new Float32Array(count);
+      for (let k = 0; k < count; ++k) song[k] = Math.fround(wav.readInt16LE(data + 8 + 2 * k) / 32767);
+    } finally {
+      await rm(dir, { recursive: true, force: true });
+    }
+  }
+  return song;
+}
+
+// Compares captured output with the song: whole blocks of silence written before playback
+// began may come first; from there every sample must equal the song's, and once the song is
+// over only silence may follow. Returns { silentBlocks, matched, after } or throws on the first
+// difference.
+export function compareWithSong(captured, blockSize, expected) {
+  let start = 0;
+  while (start + blockSize <= captured.length && captured.subarray(start, start + blockSize).every((v) => v === 0)) {
+    start += blockSize;
+  }
+  const matched = Math.min(captured.length - start, expected.length);
+  for (let k = 0; k < matched; ++k) {
+    if (captured[start + k] !== expected[k]) {
+      throw new Error(`sample ${k} of the song: expected ${expected[k]}, saw ${captured[start + k]}`);
+    }
+  }
+  for (let k = start + expected.length; k < captured.length; ++k) {
+    if (captured[k] !== 0) throw new Error(`sound after the song at sample ${k - start}: ${captured[k]}`);
+  }
+  return { silentBlocks: start / blockSize, matched, after: Math.max(0, captured.length - start - expected.length) };
+}
+
+// Screenshots against offline frames, as the native scenes test judges them: a shot agrees
+// when its closest offline frame is within matchLimit; it differs clearly from a reference when
+// the distance is at least differLimit and differRatio times the match.
+const matchLimit = 2;
+const differLimit = 4;
+const differRatio = 3;
+
+// Takes a screenshot of the canvas once the program has drawn t, and notes the times of the
+// frames that may be on it: from three frames (and at least 50 ms) before the shot to the last
+// frame drawn during it.
+export async function shoot(page, name, t, wrongT) {
+  await jumpTo(page, t);
+  await waitForTime(page, t);
+  const before = await page.evaluate(() => window.__herald.lines.length);
+  const size = await page.evaluate(() => {
+    const canvas = document.getElementById('canvas');
+    return { width: canvas.width, height: canvas.height, cssWidth: canvas.clientWidth, cssHeight: canvas.clientHeight };
+  });
+  if (size.width !== size.cssWidth || size.height !== size.cssHeight) {
+    throw new Error(`${name}: the canvas has ${size.width}x${size.height} pixels on ${size.cssWidth}x${size.cssHeight} CSS pixels`);
+  }
+  const png = await page.screenshot({ clip: { x: 0, y: 0, width: size.width, height: size.height } });
+  const lines = await page.evaluate((from) => window.__herald.lines.slice(Math.max(0, from - 64)), before);
+  const beforeIndex = Math.min(64, before) - 1;
+  const earliest = Math.min(lines[Math.max(0, beforeIndex - 2)].t, lines[beforeIndex].t - 0.05);
+  const times = [...new Set(lines.filter((line) => line.t >= earliest).map((line) => line.t))];
+  // Frames a millisecond apart look alike: at most 24 of them, spread evenly, are rendered.
+  const picked = times.length <= 24 ? times
+    : Array.from({ length: 24 }, (_, k) => times[Math.round((k * (times.length - 1)) / 23)]);
+  return { name, png, width: size.width, height: size.height, times: [...new Set(picked)], wrongT };
+}
+
+async function distance(compare, shot, references) {
+  const { stdout } = await run(compare, [shot, ...references]);
+  const [, match, , swapped, , best] = stdout.trim().split(/\s+/);
+  return { match: Number(match), swapped: Number(swapped), best };
+}
+
+async function bmpFiles(dir) {
+  return (await readdir(dir)).filter((f) => f.endsWith('.bmp')).map((f) => join(dir, f));
+}
+
+// Judges a shot of the program's presentation variant; returns a line describing it, or throws.
+export async function judge(shot, variant) {
+  const other = variant === 'logical' ? 'drawable' : 'logical';
+  const sheet = (v) => join(nativeBuild, `tools/timeline_sheet_${v}`);
+  const compare = join(nativeBuild, 'tests/e2e/scenes_compare');
+  const dir = await mkdtemp(join(tmpdir(), `herald-${shot.name}-`));
+  try {
+    await writeFile(join(dir, 'shot.png'), shot.png);
+    await run('convert', [join(dir, 'shot.png'), `bmp3:${join(dir, 'shot.bmp')}`]);
+    const render = async (v, sub, times) => {
+      await mkdir(join(dir, sub));
+      await run(sheet(v), [String(shot.width), String(shot.height), join(dir, sub), ...times.map(String)]);
+      return bmpFiles(join(dir, sub));
+    };
+    const shotBmp = join(dir, 'shot.bmp');
+    const verdict = await distance(compare, shotBmp, await render(variant, 'ref', shot.times));
+    const wrong = await distance(compare, shotBmp, await render(variant, 'wrong', [shot.wrongT]));
+    const layout = shot.width === 640 && shot.height === 400 ? null
+      : await distance(compare, shotBmp, await render(other, 'layout', shot.times));
+    if (process.env.HERALD_WEB_SHOTS_DIR) {
+      await mkdir(process.env.HERALD_WEB_SHOTS_DIR, { recursive: true });
+      const prefix = join(process.env.HERALD_WEB_SHOTS_DIR, `${variant}_${shot.name}`);
+      await writeFile(`${prefix}_shot.png`, shot.png);
+      await run('convert', [verdict.best, `${prefix}_offline.png`]);
+    }
+    // The phase v runs 0 -> 255 -> 0 every 8.5 s; near its middle the mirrored phase looks alike.
+    const phaseMargin = Math.min(...shot.times.map((t) => {
+      const q = (60 * t) % 510;
+      return Math.abs((q <= 255 ? q : 510 - q) - 127.5);
+    }));
+    const description = `${shot.name} at ${shot.width}x${shot.height}, ${shot.times.length} frames in t ` +
+      `${shot.times[0]}..${shot.times.at(-1)}: match ${verdict.match}, mirrored phase ${verdict.swapped}, ` +
+      `act at t=${shot.wrongT} ${wrong.match}${layout ? `, other layout ${layout.match}` : ''}`;
+    const limit = Math.max(differLimit, differRatio * verdict.match);
+    const failures = [];
+    if (!(verdict.match <= matchLimit)) failures.push(`the canvas does not show the offline frame (distance ${verdict.match}, at most ${matchLimit} expected)`);
+    if (phaseMargin >= 80 && !(verdict.swapped >= limit)) failures.push(`the mirrored colour phase matches as well (${verdict.swapped}, at least ${limit} expected)`);
+    if (!(wrong.match >= limit)) failures.push(`a frame of another act (t=${shot.wrongT}) matches as well (${wrong.match}, at least ${limit} expected)`);
+    if (layout && !(layout.match >= limit)) failures.push(`the other presentation's layout matches as well (${layout.match}, at least ${limit} expected)`);
+    if (failures.length > 0) throw new Error(`${description}: ${failures.join('; ')}`);
+    return description;
+  } finally {
+    await rm(dir, { recursive: true, force: true });
+  }
+}

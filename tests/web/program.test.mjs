@@ -1,0 +1,106 @@
+// Each program in the browser, one run from the click to Escape: the page loads cleanly, the
+// audio callback plays the song from its first sample at the real-time rate, the canvas shows
+// early in each act what the native code renders offline at the time the page reported (the
+// drawable program laid out against a resized viewport), and Escape ends the run.
+import assert from 'node:assert/strict';
+import { before, describe, test } from 'node:test';
+
+import {
+  barHeight, browserForTests, capturedAudio, chooseAndStart, compareWithSong, judge, nativeSong, openDemo, programs,
+  sampleRate, shoot, waitForEnd, waitForTime,
+} from './harness.mjs';
+
+// Moments just before the colour phase reaches an end of its swing (t a multiple of 4.25), each
+// with a moment of another act in the same phase, and the viewport each is taken at.
+const shots = [
+  { name: 'logo', t: 4.15, wrongT: 38.25, width: 640, height: 400 },
+  { name: 'wave_reveal', t: 16.9, wrongT: 25.5, width: 640, height: 400 },
+  { name: 'marquee', t: 21.15, wrongT: 46.75, width: 640, height: 400 },
+  { name: 'marquee_800x600', t: 25.4, wrongT: 42.5, width: 800, height: 600 },
+  { name: 'scroller_800x600', t: 38.15, wrongT: 4.25, width: 800, height: 600 },
+  { name: 'scroller_shrunk', t: 46.65, wrongT: 72.25, width: 640, height: 400 },
+  { name: 'greetings', t: 67.9, wrongT: 42.5, width: 640, height: 400 },
+  { name: 'greetings_800x600', t: 72.15, wrongT: 46.75, width: 800, height: 600 },
+  { name: 'closing_logo_800x600', t: 93.4, wrongT: 76.5, width: 800, height: 600 },
+];
+
+const audioSeconds = 5;
+
+for (const program of programs) {
+  const variant = program.endsWith('-drawable') ? 'drawable' : 'logical';
+  describe(program, () => {
+    const shared = browserForTests();
+    let demo;
+    const taken = [];
+
+    before(async () => {
+      demo = await openDemo(shared.browser);
+    });
+
+    test('the page loads and the click starts the program', async () => {
+      const { page, problems } = demo;
+      assert.equal(await page.title(), 'vexal25-herald');
+      await chooseAndStart(page, program);
+      await waitForTime(page, 0.001);
+      const delay = await page.evaluate(() => window.__herald.lines[0].at - window.__herald.clickAt);
+      console.log(`${program}: first frame ${delay.toFixed(0)} ms after the click`);
+      assert.equal(await page.title(), 'vexal25-herald.cc', 'the window title the program set');
+      assert.deepEqual(problems, []);
+    });
+
+    test(`the audio callback plays the song from its first sample at the real-time rate`, async () => {
+      const { page } = demo;
+      await waitForTime(page, audioSeconds);
+      const { samples, times, blockSize } = await capturedAudio(page);
+      assert.equal(blockSize, 8192, 'samples per callback');
+      const expected = await nativeSong();
+      const { matched, silentBlocks } = compareWithSong(samples, blockSize, expected);
+      // Blocks arrive one at a time, and the first ones may catch up in a burst after a slow
+      // start: the rate is counted over the blocks from a second after the first one to the last.
+      const from = times.findIndex((at) => at >= times[0] + 1000);
+      const seconds = (times.at(-1) - times[from]) / 1000;
+      const rate = ((times.length - 1 - from) * blockSize) / seconds;
+      console.log(`${program}: ${matched} samples equal the song after ${silentBlocks} silent blocks; ` +
+        `${times.length - 1 - from} blocks in ${seconds.toFixed(2)} s, ${rate.toFixed(0)} samples/s`);
+      assert.ok(matched >= (audioSeconds - 1) * sampleRate, `expected at least ${audioSeconds - 1} s of the song, saw ${matched} samples`);
+      assert.ok(rate > 0.8 * sampleRate && rate < 1.25 * sampleRate, `expected about ${sampleRate} samples/s, saw ${rate.toFixed(0)}`);
+    });
+
+    test('early in each act the canvas shows the frame rendered offline', async () => {
+      const { page } = demo;
+      for (const shot of shots) {
+        const viewport = page.viewportSize();
+        if (viewport.width !== shot.width || viewport.height !== shot.height + barHeight) {
+          await page.setViewportSize({ width: shot.width, height: shot.height + barHeight });
+          await page.waitForFunction(({ width, height }) => {
+            const canvas = document.getElementById('canvas');
+            return canvas.width === width && canvas.height === height;
+          }, shot, { timeout: 10000 });
+        }
+        taken.push(await shoot(page, shot.name, shot.t, shot.wrongT));
+      }
+      // Judged after the shots, so that rendering offline does not hold up the run.
+      const failures = [];
+      for (const shot of taken) {
+        try {
+          console.log(`${program}: ${await judge(shot, variant)}`);
+        } catch (error) {
+          failures.push(error.message);
+        }
+      }
+      assert.deepEqual(failures, []);
+    });
+
+    test('Escape ends the run and the page offers to play again', async () => {
+      const { page, problems } = demo;
+      const last = await page.evaluate(() => window.__herald.lines.length);
+      await page.keyboard.press('Escape');
+      await waitForEnd(page, 10000);
+      assert.equal(await page.locator('#message').isHidden(), true, 'no message after a normal end');
+      assert.equal(await page.locator('#canvas').count(), 0, 'the canvas is gone');
+      const drawnAfter = await page.evaluate((n) => window.__herald.lines.length - n, last);
+      assert.ok(drawnAfter < 100, `the run went on for ${drawnAfter} frames after Escape`);
+      assert.deepEqual(problems, []);
+    });
+  });
+}

@@ -1,0 +1,157 @@
+// The page around the two programs. It loads the chosen program ahead of time, starts it when
+// the visitor clicks (browsers start sound only after a gesture), shows its console time line,
+// ends it on the close control and offers to play again. Every run is a fresh instance of the
+// program's module: fresh memory, fresh SDL2 state, a fresh canvas and a fresh AudioContext.
+
+const $ = (id) => document.getElementById(id);
+const stage = $('stage');
+const startPanel = $('start');
+const playButton = $('play');
+const message = $('message');
+const consoleLine = $('console');
+const closeButton = $('close');
+const hint = $('hint');
+
+const sdlQuit = 0x100;          // SDL_QUIT, the event type closing the window queues
+const sdlEventBytes = 56;       // sizeof(SDL_Event)
+const cursorUp = '\x1b[F';      // ends every console line; a terminal overwrites the line with it
+const pageTitle = document.title;
+
+// program name -> promise of { factory, wasm }: the module script and its compiled WebAssembly.
+const loads = new Map();
+let run = null;                 // the running program: { module }
+
+function chosenProgram() {
+  return document.querySelector('input[name="program"]:checked').value;
+}
+
+function load(program) {
+  if (!loads.has(program)) {
+    const loading = Promise.all([
+      import(`./${program}.js`).then((script) => script.default),
+      fetch(`${program}.wasm`)
+        .then((response) => {
+          if (!response.ok) throw new Error(`${program}.wasm: HTTP ${response.status}`);
+          return response.arrayBuffer();
+        })
+        .then((bytes) => WebAssembly.compile(bytes)),
+    ]).then(([factory, wasm]) => ({ factory, wasm }));
+    loads.set(program, loading);
+    // A failed load is tried again on the next click rather than remembered.
+    loading.catch(() => loads.delete(program));
+  }
+  return loads.get(program);
+}
+
+function say(text) {
+  message.textContent = text;
+  message.hidden = !text;
+}
+
+function offerStart(label) {
+  playButton.textContent = label;
+  playButton.disabled = false;
+  startPanel.hidden = false;
+  playButton.focus();
+}
+
+// The run is over: by its own end, Escape, the close control or a failure.
+function finish(problem) {
+  if (!run) return;
+  run = null;
+  closeButton.disabled = true;
+  hint.hidden = true;
+  stage.replaceChildren();
+  document.title = pageTitle;  // the program titled its window; the window is gone
+  say(problem);
+  offerStart('Play again');
+}
+
+async function start() {
+  if (run) return;
+  const program = chosenProgram();
+  say('');
+  // Made inside the click, so the browser lets it play; SDL2's audio backend takes it over and
+  // closes it when the program closes its audio device.
+  let audioContext;
+  try {
+    audioContext = new AudioContext();
+  } catch (error) {
+    say(`This browser gives the demo no sound output (${error.message}), so it cannot run here.`);
+    return;
+  }
+  audioContext.resume().catch(() => {});  // SDL2 resumes it on the next gesture otherwise
+  playButton.disabled = true;
+  playButton.textContent = 'Loading';
+  let loaded;
+  try {
+    loaded = await load(program);
+  } catch (error) {
+    audioContext.close();
+    say(`The demo could not be loaded (${error.message}). Check the connection and try again.`);
+    offerStart('Start');
+    return;
+  }
+
+  const canvas = document.createElement('canvas');
+  canvas.id = 'canvas';  // SDL2 finds its window by this id
+  canvas.tabIndex = -1;
+  canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+  stage.replaceChildren(canvas);
+  startPanel.hidden = true;
+
+  const module = {
+    canvas,
+    SDL2: { audioContext },
+    // Built with Asyncify, SDL2 would also yield to the browser inside every present. The frame
+    // pause already gives the browser its turn once a frame; a second yield would only wait out
+    // the browser's timer clamp again and halve the frame rate of the light acts.
+    preRun: [(instance) => {
+      instance.ENV.SDL_EMSCRIPTEN_ASYNCIFY = '0';
+    }],
+    // One call per console line: the page keeps only the latest, as a terminal would show it.
+    print: (line) => {
+      consoleLine.textContent = line.endsWith(cursorUp) ? line.slice(0, -cursorUp.length) : line;
+      closeButton.disabled = false;
+      hint.hidden = false;
+    },
+    printErr: (line) => console.error(line),
+    instantiateWasm: (imports, receive) => {
+      WebAssembly.instantiate(loaded.wasm, imports).then(
+        (instance) => receive(instance, loaded.wasm),
+        (error) => {
+          audioContext.close();
+          finish(`The demo could not start: ${error.message}`);
+        });
+      return {};
+    },
+    onExit: (status) => finish(status === 0 ? '' : `The demo stopped (exit status ${status}).`),
+    onAbort: (what) => finish(`The demo failed: ${what}`),
+  };
+  run = { module };
+  loaded.factory(module).catch((error) => finish(`The demo failed: ${error}`));
+}
+
+// Closing the page's stand-in for the window: SDL_QUIT goes into the program's event queue,
+// and the frame loop ends on it as it does when a desktop window is closed.
+function close() {
+  const module = run?.module;
+  if (!module?._SDL_PushEvent) return;
+  const event = module._malloc(sdlEventBytes);
+  module.HEAPU32.fill(0, event >> 2, (event + sdlEventBytes) >> 2);
+  module.HEAPU32[event >> 2] = sdlQuit;
+  module._SDL_PushEvent(event);
+  module._free(event);
+}
+
+if (typeof WebAssembly !== 'object' || typeof AudioContext !== 'function') {
+  say('This browser cannot run the demo: it needs WebAssembly and Web Audio.');
+  playButton.disabled = true;
+} else {
+  playButton.addEventListener('click', start);
+  closeButton.addEventListener('click', close);
+  for (const choice of document.querySelectorAll('input[name="program"]')) {
+    choice.addEventListener('change', () => load(chosenProgram()).catch(() => {}));
+  }
+  load(chosenProgram()).catch(() => {});
+}
