@@ -4,6 +4,7 @@
 #   run    building and running the programs
 #   test   building and running the native tests (with run)
 #   sdl2-source  what tools/fetch-sdl2-source.sh needs
+#   capture  building the capture tool (tools/capture): FFmpeg's libraries (with run)
 # Each further channel (web, windows, capture) names its own group below.
 set -euo pipefail
 
@@ -17,6 +18,10 @@ packages_of() {
       ;;
     # dpkg-source, to unpack Debian's SDL2 source package for the web and Windows builds.
     sdl2-source) echo dpkg-dev ;;
+    # FFmpeg's libraries, which bring x264 and the native AAC, FFV1 and FLAC encoders along.
+    capture)
+      echo "$(packages_of run)" libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
+      ;;
     *) echo "install-deps.sh: unknown group '$1'" >&2; return 2 ;;
   esac
 }
