@@ -29,4 +29,9 @@ std::int32_t random_range(std::int32_t lo, std::int32_t hi) {
   return distribution(generator());
 }
 
+void seed_jitter(std::uint64_t seed) {
+  std::seed_seq sequence{static_cast<std::uint32_t>(seed), static_cast<std::uint32_t>(seed >> 32)};
+  generator().seed(sequence);
+}
+
 void hold_jitter(std::optional<std::int32_t> value) { held_value = value; }
