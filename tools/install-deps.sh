@@ -20,7 +20,7 @@ packages_of() {
     sdl2-source) echo dpkg-dev ;;
     # FFmpeg's libraries, which bring x264 and the native AAC, FFV1 and FLAC encoders along.
     capture)
-      echo "$(packages_of run)" libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
+      echo "$(packages_of run)" libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
       ;;
     *) echo "install-deps.sh: unknown group '$1'" >&2; return 2 ;;
   esac
