@@ -99,7 +99,8 @@ std::optional<std::string> capture_video(const CaptureOptions& options, const Ca
   encoding.audio = std::move(std::get<AudioStream>(audio));
   if (auto error = start_file(encoding.file)) return error;
 
-  auto converter = make_frame_converter(*encoding.video.encoder);
+  const AVCodecContext& video_encoder = *encoding.video.encoder;
+  auto converter = make_frame_converter(video_encoder.pix_fmt, video_encoder.width, video_encoder.height);
   if (auto* error = std::get_if<std::string>(&converter)) return *error;
   for (int k = 0; k < pool_frames; ++k) {
     FramePtr frame = make_video_frame(std::get<FrameConverter>(converter));

@@ -34,7 +34,6 @@ void set_ffv1(AVCodecContext& encoder) {
   encoder.gop_size = 1;
   encoder.level = 3;
   av_opt_set(encoder.priv_data, "slicecrc", "1", 0);
-  av_opt_set(encoder.priv_data, "coder", "range_def", 0);
   av_opt_set_int(encoder.priv_data, "slices", 4, 0);
 }
 
@@ -71,16 +70,15 @@ std::variant<VideoStream, std::string> add_video_stream(CaptureFile& file, const
   return video;
 }
 
-std::variant<FrameConverter, std::string> make_frame_converter(const AVCodecContext& encoder) {
+std::variant<FrameConverter, std::string> make_frame_converter(AVPixelFormat format, int width, int height) {
   FrameConverter converter;
-  converter.format = encoder.pix_fmt;
-  converter.width = encoder.width;
-  converter.height = encoder.height;
-  if (encoder.pix_fmt == AV_PIX_FMT_BGR0) return converter;
-  converter.scale.reset(sws_getContext(encoder.width, encoder.height, AV_PIX_FMT_BGRA, encoder.width,
-                                       encoder.height, encoder.pix_fmt, SWS_BICUBIC, nullptr, nullptr,
-                                       nullptr));
-  if (!converter.scale) return std::string("no conversion to ") + av_get_pix_fmt_name(encoder.pix_fmt);
+  converter.format = format;
+  converter.width = width;
+  converter.height = height;
+  if (format == AV_PIX_FMT_BGR0) return converter;
+  converter.scale.reset(sws_getContext(width, height, AV_PIX_FMT_BGRA, width, height, format, SWS_BICUBIC,
+                                       nullptr, nullptr, nullptr));
+  if (!converter.scale) return std::string("no conversion to ") + av_get_pix_fmt_name(format);
   // Full-range sRGB pixels to BT.709 limited range, as the stream is tagged.
   const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
   sws_setColorspaceDetails(converter.scale.get(), bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);

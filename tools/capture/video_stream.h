@@ -30,7 +30,8 @@ struct FrameConverter {
   int height = 0;
 };
 
-std::variant<FrameConverter, std::string> make_frame_converter(const AVCodecContext& encoder);
+// For an encoder taking `format` frames of width x height.
+std::variant<FrameConverter, std::string> make_frame_converter(AVPixelFormat format, int width, int height);
 
 // A frame of the encoder's size and format with its own buffer, for the pool between drawing and
 // encoding. Empty when the memory is not there.
