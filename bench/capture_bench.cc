@@ -19,7 +19,7 @@
 #include "capture/capture_plan.h"
 #include "capture/options.h"
 #include "capture/presentation_switch.h"
-#include "capture/video_stream.h"
+#include "capture/yuv420p.h"
 #include "music/mixer.h"
 #include "music/module_image.h"
 #include "music/player.h"
@@ -88,11 +88,17 @@ void BM_DrawLogicalFrame(benchmark::State& state) {
 }
 
 void BM_ConvertToYuv420p(benchmark::State& state) {
-  auto converter = make_frame_converter(AV_PIX_FMT_YUV420P, 1920, 1080);
-  const FramePtr frame = make_video_frame(std::get<FrameConverter>(converter));
-  const std::vector<std::uint8_t> pixels(std::size_t{1920} * 1080 * 4, 12);
+  constexpr int width = 1920;
+  constexpr int height = 1080;
+  std::vector<std::uint8_t> pixels(std::size_t{width} * height * 4);
+  for (std::size_t k = 0; k < pixels.size(); ++k) pixels[k] = static_cast<std::uint8_t>(k * 31 % 251);
+  std::vector<std::uint8_t> y(std::size_t{width} * height);
+  std::vector<std::uint8_t> u(y.size() / 4);
+  std::vector<std::uint8_t> v(y.size() / 4);
+  const Yuv420pPlanes planes{y.data(), u.data(), v.data(), width, width / 2};
   for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable only counts
-    convert_frame(std::get<FrameConverter>(converter), pixels, 1920 * 4, *frame);
+    bgra_to_yuv420p(pixels, std::ptrdiff_t{width} * 4, width, height, planes);
+    benchmark::DoNotOptimize(y.data());
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }

@@ -2,11 +2,13 @@
 
 #include <array>
 #include <cstring>
+#include <memory>
 
 #include "capture/ffmpeg_owners.h"
 
 extern "C" {
 #include <libavutil/pixdesc.h>
+#include <libswscale/swscale.h>
 }
 
 namespace {
@@ -15,10 +17,33 @@ double seconds(std::int64_t duration, AVRational time_base) {
   return duration == AV_NOPTS_VALUE ? 0.0 : static_cast<double>(duration) * av_q2d(time_base);
 }
 
+struct ScaleContextDeleter {
+  void operator()(SwsContext* context) const { sws_freeContext(context); }
+};
+using ScaleContextPtr = std::unique_ptr<SwsContext, ScaleContextDeleter>;
+
+// A yuv420p frame back in bgr0 through FFmpeg's own converter, read as BT.709 limited range.
+bool yuv420p_to_bgr0(const AVFrame& frame, std::vector<std::uint8_t>& pixels) {
+  const ScaleContextPtr scale(sws_getContext(
+      frame.width, frame.height, AV_PIX_FMT_YUV420P, frame.width, frame.height, AV_PIX_FMT_BGR0,
+      SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT, nullptr, nullptr, nullptr));
+  if (!scale) return false;
+  const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
+  sws_setColorspaceDetails(scale.get(), bt709, 0, bt709, 1, 0, 1 << 16, 1 << 16);
+  std::array<std::uint8_t*, 4> planes{pixels.data(), nullptr, nullptr, nullptr};
+  const std::array<int, 4> pitches{frame.width * 4, 0, 0, 0};
+  return sws_scale(scale.get(), frame.data, frame.linesize, 0, frame.height, planes.data(), pitches.data()) ==
+         frame.height;
+}
+
 void keep_video_frame(const AVFrame& frame, const AVStream& stream, VideoTrack& video) {
   video.frame_ms.push_back(av_rescale_q(frame.best_effort_timestamp, stream.time_base, AVRational{1, 1000}));
-  if (frame.format != AV_PIX_FMT_BGR0) return;
   std::vector<std::uint8_t> pixels(static_cast<std::size_t>(frame.width) * 4 * frame.height);
+  if (frame.format == AV_PIX_FMT_YUV420P) {
+    if (yuv420p_to_bgr0(frame, pixels)) video.frames.push_back(std::move(pixels));
+    return;
+  }
+  if (frame.format != AV_PIX_FMT_BGR0) return;
   for (int y = 0; y < frame.height; ++y) {
     std::memcpy(pixels.data() + static_cast<std::ptrdiff_t>(y) * frame.width * 4,
                 frame.data[0] + static_cast<std::ptrdiff_t>(y) * frame.linesize[0],

@@ -13,9 +13,10 @@ struct VideoTrack {
   int height = 0;
   int fps_num = 0;  // the stream's frame rate
   int fps_den = 0;
-  double duration = 0.0;                          // seconds, as the container says
-  std::vector<std::int64_t> frame_ms;             // each decoded frame's time in milliseconds
-  std::vector<std::vector<std::uint8_t>> frames;  // bgr0 frames only: rows of width x 4 bytes
+  double duration = 0.0;               // seconds, as the container says
+  std::vector<std::int64_t> frame_ms;  // each decoded frame's time in milliseconds
+  // Every decoded frame in bgr0, rows of width x 4 bytes; yuv420p frames converted by FFmpeg.
+  std::vector<std::vector<std::uint8_t>> frames;
 };
 
 struct AudioTrack {

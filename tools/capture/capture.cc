@@ -53,8 +53,7 @@ void encode_frames(Encoding& encoding) {
 }
 
 // The drawing thread's side. Empty when every frame went to the encoder.
-std::optional<std::string> draw_frames(const OfflineCanvas& offline, const FrameConverter& converter,
-                                       Encoding& encoding, std::uint64_t seed,
+std::optional<std::string> draw_frames(const OfflineCanvas& offline, Encoding& encoding, std::uint64_t seed,
                                        const ProgressCallback& progress) {
   const int pitch = offline.target->pitch;
   for (std::int64_t j = 0; j < encoding.plan.frame_count; ++j) {
@@ -65,7 +64,7 @@ std::optional<std::string> draw_frames(const OfflineCanvas& offline, const Frame
     const double t = static_cast<double>(t_ms) / 1000.0;
     seed_jitter(frame_jitter_seed(seed, t_ms));
     draw_offline_frame(offline, t);
-    if (!convert_frame(converter, offline_pixels(offline), pitch, *frame)) return "out of memory for a frame";
+    if (!fill_video_frame(*frame, offline_pixels(offline), pitch)) return "out of memory for a frame";
     frame->pts = j;
     if (!send_frame(encoding.drawn, std::move(frame))) return std::nullopt;
     if (progress) progress(j + 1, t);
@@ -99,11 +98,8 @@ std::optional<std::string> capture_video(const CaptureOptions& options, const Ca
   encoding.audio = std::move(std::get<AudioStream>(audio));
   if (auto error = start_file(encoding.file)) return error;
 
-  const AVCodecContext& video_encoder = *encoding.video.encoder;
-  auto converter = make_frame_converter(video_encoder.pix_fmt, video_encoder.width, video_encoder.height);
-  if (auto* error = std::get_if<std::string>(&converter)) return *error;
   for (int k = 0; k < pool_frames; ++k) {
-    FramePtr frame = make_video_frame(std::get<FrameConverter>(converter));
+    FramePtr frame = make_video_frame(*encoding.video.encoder);
     if (!frame) return "out of memory for the frame pool";
     send_frame(encoding.blank, std::move(frame));
   }
@@ -111,8 +107,7 @@ std::optional<std::string> capture_video(const CaptureOptions& options, const Ca
   if (!offline) return std::string("no software canvas: ") + SDL_GetError();
 
   std::thread encoder(encode_frames, std::ref(encoding));
-  std::optional<std::string> draw_error =
-      draw_frames(*offline, std::get<FrameConverter>(converter), encoding, seed, progress);
+  std::optional<std::string> draw_error = draw_frames(*offline, encoding, seed, progress);
   close_channel(encoding.drawn);
   encoder.join();
   if (draw_error) return draw_error;

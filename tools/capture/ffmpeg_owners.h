@@ -4,7 +4,6 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/frame.h>
-#include <libswscale/swscale.h>
 }
 
 #include <memory>
@@ -26,11 +25,6 @@ struct PacketDeleter {
   void operator()(AVPacket* packet) const { av_packet_free(&packet); }
 };
 using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
-
-struct ScaleContextDeleter {
-  void operator()(SwsContext* context) const { sws_freeContext(context); }
-};
-using ScaleContextPtr = std::unique_ptr<SwsContext, ScaleContextDeleter>;
 
 // An output file's format context: closes its byte stream (if one was opened) and frees it.
 struct OutputContextDeleter {

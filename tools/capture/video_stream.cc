@@ -1,12 +1,12 @@
 #include "capture/video_stream.h"
 
+#include "capture/yuv420p.h"
+
 extern "C" {
 #include <libavutil/opt.h>
-#include <libavutil/pixdesc.h>
 }
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstring>
 
@@ -22,9 +22,11 @@ void set_h264(AVCodecContext& encoder, std::int64_t fps) {
   encoder.color_trc = AVCOL_TRC_BT709;
   encoder.colorspace = AVCOL_SPC_BT709;
   encoder.color_range = AVCOL_RANGE_MPEG;
-  // veryfast keeps the whole 1080p60 capture faster than the demo plays on two cores; at CRF 18
-  // its flat backgrounds and sharp glyphs stay clean through a video site's own re-encoding.
-  av_opt_set(encoder.priv_data, "preset", "veryfast", 0);
+  encoder.chroma_sample_location = AVCHROMA_LOC_CENTER;  // as bgra_to_yuv420p averages 2 x 2 pixels
+  // superfast keeps the whole 1080p60 capture well faster than the demo plays on two cores, where
+  // veryfast costs half as much again per frame for files half the size; at CRF 18 the flat
+  // background and the sharp glyphs stay clean through a video site's own re-encoding.
+  av_opt_set(encoder.priv_data, "preset", "superfast", 0);
   av_opt_set(encoder.priv_data, "crf", "18", 0);
   av_opt_set(encoder.priv_data, "profile", "high", 0);
 }
@@ -70,44 +72,27 @@ std::variant<VideoStream, std::string> add_video_stream(CaptureFile& file, const
   return video;
 }
 
-std::variant<FrameConverter, std::string> make_frame_converter(AVPixelFormat format, int width, int height) {
-  FrameConverter converter;
-  converter.format = format;
-  converter.width = width;
-  converter.height = height;
-  if (format == AV_PIX_FMT_BGR0) return converter;
-  converter.scale.reset(sws_getContext(width, height, AV_PIX_FMT_BGRA, width, height, format, SWS_BICUBIC,
-                                       nullptr, nullptr, nullptr));
-  if (!converter.scale) return std::string("no conversion to ") + av_get_pix_fmt_name(format);
-  // Full-range sRGB pixels to BT.709 limited range, as the stream is tagged.
-  const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
-  sws_setColorspaceDetails(converter.scale.get(), bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
-  return converter;
-}
-
-FramePtr make_video_frame(const FrameConverter& converter) {
+FramePtr make_video_frame(const AVCodecContext& encoder) {
   FramePtr frame(av_frame_alloc());
   if (!frame) return nullptr;
-  frame->format = converter.format;
-  frame->width = converter.width;
-  frame->height = converter.height;
+  frame->format = encoder.pix_fmt;
+  frame->width = encoder.width;
+  frame->height = encoder.height;
   if (av_frame_get_buffer(frame.get(), 0) < 0) return nullptr;
   return frame;
 }
 
-bool convert_frame(const FrameConverter& converter, std::span<const std::uint8_t> pixels, int pitch,
-                   AVFrame& frame) {
+bool fill_video_frame(AVFrame& frame, std::span<const std::uint8_t> pixels, int pitch) {
   // The encoder may still hold on to the buffer it was last given; then this frame gets a new one.
   if (av_frame_make_writable(&frame) < 0) return false;
-  if (converter.scale) {
-    const std::array<const std::uint8_t*, 1> source{pixels.data()};
-    const std::array<int, 1> source_pitch{pitch};
-    sws_scale(converter.scale.get(), source.data(), source_pitch.data(), 0, converter.height, frame.data,
-              frame.linesize);
+  if (frame.format == AV_PIX_FMT_YUV420P) {
+    bgra_to_yuv420p(
+        pixels, pitch, frame.width, frame.height,
+        Yuv420pPlanes{frame.data[0], frame.data[1], frame.data[2], frame.linesize[0], frame.linesize[1]});
     return true;
   }
-  const auto row_bytes = static_cast<std::size_t>(converter.width) * 4;
-  for (int y = 0; y < converter.height; ++y) {
+  const auto row_bytes = static_cast<std::size_t>(frame.width) * 4;
+  for (int y = 0; y < frame.height; ++y) {
     std::memcpy(frame.data[0] + static_cast<std::ptrdiff_t>(y) * frame.linesize[0],
                 pixels.data() + static_cast<std::ptrdiff_t>(y) * pitch, row_bytes);
   }

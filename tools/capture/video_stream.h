@@ -22,22 +22,11 @@ struct VideoStream {
 // 3 in bgr0, every frame a key frame, each slice with its own CRC, as archives keep video.
 std::variant<VideoStream, std::string> add_video_stream(CaptureFile& file, const CaptureOptions& options);
 
-// Turns the offline canvas's ARGB8888 pixels into the encoder's frames.
-struct FrameConverter {
-  ScaleContextPtr scale;  // h264 only; ffv1 takes the pixels as they are
-  AVPixelFormat format = AV_PIX_FMT_NONE;
-  int width = 0;
-  int height = 0;
-};
-
-// For an encoder taking `format` frames of width x height.
-std::variant<FrameConverter, std::string> make_frame_converter(AVPixelFormat format, int width, int height);
-
 // A frame of the encoder's size and format with its own buffer, for the pool between drawing and
 // encoding. Empty when the memory is not there.
-FramePtr make_video_frame(const FrameConverter& converter);
+FramePtr make_video_frame(const AVCodecContext& encoder);
 
-// Fills `frame` from the drawn pixels (rows `pitch` bytes apart). False when the frame's buffer
+// Fills `frame` from the drawn ARGB8888 pixels (rows `pitch` bytes apart) in the frame's own
+// format: yuv420p for h264, bgr0 (the pixels as they are) for ffv1. False when the frame's buffer
 // could not be made writable.
-bool convert_frame(const FrameConverter& converter, std::span<const std::uint8_t> pixels, int pitch,
-                   AVFrame& frame);
+bool fill_video_frame(AVFrame& frame, std::span<const std::uint8_t> pixels, int pitch);
