@@ -68,18 +68,13 @@ std::variant<AudioStream, std::string> add_audio_stream(CaptureFile& file, Codec
   } else {
     encoder.sample_fmt = AV_SAMPLE_FMT_S16;
   }
-  if ((file.format->oformat->flags & AVFMT_GLOBALHEADER) != 0) encoder.flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  int error = avcodec_open2(&encoder, encoder_codec, nullptr);
-  if (error < 0) return failure(std::string("opening ") + codec_name, error);
-  error = avcodec_parameters_from_context(audio.stream->codecpar, &encoder);
-  if (error < 0) return failure("audio stream", error);
-  audio.stream->time_base = encoder.time_base;
+  if (auto error = open_encoder(file, encoder, *audio.stream)) return *error;
 
   AVFrame& frame = *audio.frame;
   frame.format = encoder.sample_fmt;
   frame.sample_rate = encoder.sample_rate;
   frame.nb_samples = encoder.frame_size;
-  error = av_channel_layout_copy(&frame.ch_layout, &encoder.ch_layout);
+  int error = av_channel_layout_copy(&frame.ch_layout, &encoder.ch_layout);
   if (error >= 0) error = av_frame_get_buffer(&frame, 0);
   if (error < 0) return failure("audio frame", error);
 

@@ -23,6 +23,16 @@ std::variant<CaptureFile, std::string> make_capture_file(Codec codec, const std:
   return file;
 }
 
+std::optional<std::string> open_encoder(CaptureFile& file, AVCodecContext& encoder, AVStream& stream) {
+  if ((file.format->oformat->flags & AVFMT_GLOBALHEADER) != 0) encoder.flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+  int error = avcodec_open2(&encoder, nullptr, nullptr);
+  if (error < 0) return failure(std::string("opening ") + encoder.codec->name, error);
+  error = avcodec_parameters_from_context(stream.codecpar, &encoder);
+  if (error < 0) return failure(std::string("the stream of ") + encoder.codec->name, error);
+  stream.time_base = encoder.time_base;
+  return std::nullopt;
+}
+
 std::optional<std::string> start_file(CaptureFile& file) {
   AVFormatContext& format = *file.format;
   int error = avio_open(&format.pb, file.path.c_str(), AVIO_FLAG_WRITE);

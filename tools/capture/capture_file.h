@@ -17,6 +17,10 @@ struct CaptureFile {
 // Prepares the container for `path`; the streams are added next, then start_file opens it.
 std::variant<CaptureFile, std::string> make_capture_file(Codec codec, const std::string& path);
 
+// Opens `encoder` (made for its codec, with its settings) for `stream` of the file: with the
+// global header the container wants, and the stream's parameters and time base from the encoder.
+std::optional<std::string> open_encoder(CaptureFile& file, AVCodecContext& encoder, AVStream& stream);
+
 // Opens the file and writes the container's header, once every stream is added.
 std::optional<std::string> start_file(CaptureFile& file);
 

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "capture/capture_plan.h"
 
@@ -49,6 +50,21 @@ constexpr std::array<OptionName, 9> option_names{{
     {"seed", '\0', "a whole number from 0 to 18446744073709551615"},
     {"help", 'h', "no value"},
 }};
+
+template <typename Value>
+using Names = std::array<std::pair<std::string_view, Value>, 2>;
+constexpr Names<Codec> codec_names{{{"h264", Codec::h264}, {"ffv1", Codec::ffv1}}};
+constexpr Names<Presentation> presentation_names{
+    {{"logical", Presentation::logical}, {"drawable", Presentation::drawable}}};
+
+// The value a name stands for, or nothing for a name not in the list.
+template <typename Value>
+std::optional<Value> named(std::string_view text, const Names<Value>& names) {
+  for (const auto& [name, value] : names) {
+    if (name == text) return value;
+  }
+  return std::nullopt;
+}
 
 std::string_view accepts(std::string_view long_name) {
   for (const OptionName& name : option_names) {
@@ -133,13 +149,9 @@ std::optional<OptionError> apply(CaptureOptions& options, std::string_view name,
     if (value.empty()) return refuse(name, value);
     options.output = value;
   } else if (name == "codec") {
-    if (value == "h264") {
-      options.codec = Codec::h264;
-    } else if (value == "ffv1") {
-      options.codec = Codec::ffv1;
-    } else {
-      return refuse(name, value);
-    }
+    const std::optional<Codec> codec = named(value, codec_names);
+    if (!codec) return refuse(name, value);
+    options.codec = *codec;
   } else if (name == "size") {
     const std::size_t x = value.find('x');
     const std::optional<int> width = whole_number<int>(value.substr(0, x));
@@ -156,13 +168,9 @@ std::optional<OptionError> apply(CaptureOptions& options, std::string_view name,
     if (!fps || *fps < 1 || *fps > highest_fps) return refuse(name, value);
     options.fps = *fps;
   } else if (name == "presentation") {
-    if (value == "logical") {
-      options.presentation = Presentation::logical;
-    } else if (value == "drawable") {
-      options.presentation = Presentation::drawable;
-    } else {
-      return refuse(name, value);
-    }
+    const std::optional<Presentation> presentation = named(value, presentation_names);
+    if (!presentation) return refuse(name, value);
+    options.presentation = *presentation;
   } else if (name == "from" || name == "to") {
     const std::optional<std::int64_t> ms = milliseconds(value);
     if (!ms || *ms > demo_length_ms) return refuse(name, value);

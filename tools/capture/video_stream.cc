@@ -61,12 +61,7 @@ std::variant<VideoStream, std::string> add_video_stream(CaptureFile& file, const
   } else {
     set_ffv1(encoder);
   }
-  if ((file.format->oformat->flags & AVFMT_GLOBALHEADER) != 0) encoder.flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  int error = avcodec_open2(&encoder, codec, nullptr);
-  if (error < 0) return failure(std::string("opening ") + codec_name, error);
-  error = avcodec_parameters_from_context(video.stream->codecpar, &encoder);
-  if (error < 0) return failure("video stream", error);
-  video.stream->time_base = encoder.time_base;
+  if (auto error = open_encoder(file, encoder, *video.stream)) return *error;
   video.stream->avg_frame_rate = encoder.framerate;
   video.stream->sample_aspect_ratio = encoder.sample_aspect_ratio;
   return video;
