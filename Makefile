@@ -6,7 +6,7 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 3600
 
-.PHONY: run run-drawable build test test-deps test-plain test-asan test-tsan test-fuzz fuzz clean
+.PHONY: run run-drawable build video test test-deps test-plain test-asan test-tsan test-fuzz fuzz clean
 
 build:
 	tools/install-deps.sh run
@@ -18,6 +18,15 @@ run: build
 
 run-drawable: build
 	./build/release/src/app/vexal25-herald-drawable
+
+# The whole demo for a video site, 1920 x 1080 at 60 fps, H.264 and AAC in MP4:
+# build/video/vexal25-herald.mp4. The capture tool's options are in the README.
+video:
+	tools/install-deps.sh capture
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build build/release -j $(JOBS) --target capture
+	mkdir -p build/video
+	./build/release/tools/capture --output build/video/vexal25-herald.mp4
 
 # One after the other: each step uses every core, and the first failure stops the rest.
 test:

@@ -25,6 +25,10 @@
 #include "music/player.h"
 #include "offline_canvas.h"
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 namespace {
 
 // One moment in each act: the wave and the marquee, the scroller, the greetings, the closing logo.
@@ -117,12 +121,13 @@ int main(int argc, char** argv) {
   SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
   benchmark::Initialize(&argc, argv);
+  av_log_set_level(AV_LOG_WARNING);  // no encoder statistics between the figures
   // draw_frame writes the console time line with every frame, to standard output: it goes to
   // /dev/null here, and the figures to standard error.
   const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
   if (null < 0 || dup2(null, STDOUT_FILENO) != STDOUT_FILENO) return 1;
   close(null);
-  benchmark::ConsoleReporter reporter;
+  benchmark::ConsoleReporter reporter(benchmark::ConsoleReporter::OO_Tabular);
   reporter.SetOutputStream(&std::cerr);
   reporter.SetErrorStream(&std::cerr);
   benchmark::RunSpecifiedBenchmarks(&reporter);

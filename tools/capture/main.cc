@@ -8,6 +8,7 @@
 
 #include <array>
 #include <charconv>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -114,6 +115,9 @@ int main(int argc, char** argv) {
   const std::uint64_t seed = options->seed ? *options->seed : fresh_seed();
 
   catch_interruptions();
+  // Progress to a pipe that a pager or a script has closed: the lines are lost, the capture goes on
+  // and still cleans up after itself, rather than dying of SIGPIPE with its temporary file left.
+  if (std::signal(SIGPIPE, SIG_IGN) == SIG_ERR) return fail("cannot ignore SIGPIPE");
   // The encoders' own reports (x264's settings and statistics) would bury the progress line;
   // their warnings and errors still show.
   av_log_set_level(AV_LOG_WARNING);
