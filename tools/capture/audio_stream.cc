@@ -69,6 +69,8 @@ std::variant<AudioStream, std::string> add_audio_stream(CaptureFile& file, Codec
     encoder.sample_fmt = AV_SAMPLE_FMT_S16;
   }
   if (auto error = open_encoder(file, encoder, *audio.stream)) return *error;
+  // Both encoders fix their frame size when they open; the song is cut into frames of it.
+  if (encoder.frame_size <= 0) return std::string(codec_name) + " gave no frame size";
 
   AVFrame& frame = *audio.frame;
   frame.format = encoder.sample_fmt;
