@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 3600
 # The stages of make test, each checked in a build directory of its own.
 STAGES = plain asan tsan fuzz windows web
 
-.PHONY: run run-drawable build test test-deps fuzz windows web serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
+.PHONY: run run-drawable build video test test-deps fuzz windows web serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
 
 build:
 	tools/install-deps.sh run
@@ -21,6 +21,15 @@ run: build
 
 run-drawable: build
 	@MAKE_TARGET=run-drawable tools/run-demo.sh ./build/release/src/app/vexal25-herald-drawable
+
+# The whole demo for a video site, 1920 x 1080 at 60 fps, H.264 and AAC in MP4:
+# build/video/vexal25-herald.mp4. The capture tool's options are in the README.
+video:
+	tools/install-deps.sh capture
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build build/release -j $(JOBS) --target capture
+	mkdir -p build/video
+	./build/release/tools/capture --output build/video/vexal25-herald.mp4
 
 # Every check, each in its own build directory: the plain build with the whole suite, the
 # AddressSanitizer build with the suite and the soak runs, the ThreadSanitizer build with the

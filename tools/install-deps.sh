@@ -2,18 +2,19 @@
 # install-deps.sh GROUP...: installs from Debian's archive whatever the named groups still lack.
 # Packages already present are left alone, so a prepared machine does no apt work.
 #   run    building and running the programs
-#   test   building and running the native tests (with run)
+#   test   building and running the native tests (with run and capture)
 #   sdl2-source  what tools/fetch-sdl2-source.sh needs
 #   windows  cross-building the Windows programs and running them under Wine
 #   web    building both programs for the browser with Emscripten and testing them in Chromium
-# Each further channel (web, windows, capture) names its own group below.
+#   capture  building the capture tool (tools/capture): FFmpeg's libraries (with run)
 set -euo pipefail
 
 packages_of() {
   case "$1" in
     run) echo g++ make cmake pkg-config libsdl2-dev ;;
+    # The capture tool is a native tool with tests of its own, so the native tests need its group.
     test)
-      echo "$(packages_of run)" googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils \
+      echo "$(packages_of run) $(packages_of capture)" googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils \
         imagemagick libfreetype-dev fonts-dejavu-core bc clang-14 libclang-rt-14-dev clang-format-14 \
         clang-tidy-14 openmpt123
       ;;
@@ -30,6 +31,10 @@ packages_of() {
       echo "$(packages_of run) $(packages_of sdl2-source)" emscripten nodejs chromium imagemagick \
         "$(command -v npm >/dev/null || echo npm)"
       ;;
+    # FFmpeg's libraries, which bring x264 and the native AAC, FFV1 and FLAC encoders along.
+    capture)
+      echo "$(packages_of run)" libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
+      ;;
     *) echo "install-deps.sh: unknown group '$1'" >&2; return 2 ;;
   esac
 }
@@ -42,6 +47,7 @@ for group in "$@"; do
   wanted+=("${group_packages[@]}")
 done
 
+mapfile -t wanted < <(printf '%s\n' "${wanted[@]}" | sort -u)
 missing=()
 for package in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

@@ -2,7 +2,7 @@
 // presentation variant at chosen moments (a dozen across the timeline by default) on SDL2's
 // software renderer and writes each as OUT_DIR/<variant>_<W>x<H>_t<T>.bmp. The window is a
 // hidden window of SDL2's dummy video driver, so no display is needed; its size is the size
-// the window would have, and the drawable-size variant lays out against it.
+// the window would have, and the drawable-size variant lays out against it (offline_canvas.h).
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
@@ -17,10 +17,7 @@
 #include <system_error>
 #include <vector>
 
-#include "app/canvas.h"
-#include "app/presentation.h"
-#include "base/sdl_owners.h"
-#include "scenes/director.h"
+#include "offline_canvas.h"
 
 #ifndef HERALD_VARIANT
 #define HERALD_VARIANT "frame"
@@ -65,19 +62,13 @@ int main(int argc, char** argv) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
   int status = 0;
   {
-    WindowPtr window(SDL_CreateWindow("vexal25-herald.cc", 0, 0, width, height, SDL_WINDOW_HIDDEN));
-    SurfacePtr target(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ABGR8888));
-    RendererPtr renderer(target ? SDL_CreateSoftwareRenderer(target.get()) : nullptr);
-    if (!window || !renderer) {
+    const std::optional<OfflineCanvas> offline = open_offline_canvas(width, height);
+    if (!offline) {
       std::fprintf(stderr, "timeline_sheet: %s\n", SDL_GetError());
       status = 1;
     } else {
-      const Canvas canvas{window.get(), renderer.get()};
-      const TextureCreator creator{renderer.get()};
-      setup_presentation(canvas);
       for (const double t : moments) {
-        draw_frame(canvas, creator, t);
-        SDL_RenderPresent(renderer.get());
+        draw_offline_frame(*offline, t);
         std::array<char, 96> name{};
         const int length =
             std::snprintf(name.data(), name.size(), "%s_%dx%d_t%07.3f.bmp", HERALD_VARIANT, width, height, t);
@@ -87,7 +78,7 @@ int main(int argc, char** argv) {
           break;
         }
         const std::string path = out_dir + "/" + name.data();
-        if (SDL_SaveBMP(target.get(), path.c_str()) != 0) {
+        if (SDL_SaveBMP(offline->target.get(), path.c_str()) != 0) {
           std::fprintf(stderr, "timeline_sheet: %s: %s\n", path.c_str(), SDL_GetError());
           status = 1;
           break;

@@ -35,6 +35,11 @@ std::int32_t random_range(std::int32_t lo, std::int32_t hi) {
   return distribution(generator());
 }
 
+void seed_jitter(std::uint64_t seed) {
+  std::seed_seq sequence{static_cast<std::uint32_t>(seed), static_cast<std::uint32_t>(seed >> 32)};
+  generator().seed(sequence);
+}
+
 void hold_jitter(std::vector<std::int32_t> values) {
   held_values = std::move(values);
   next_held = 0;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/canvas.h"
+#include "app/presentation.h"
+
+// The capture draws either program's frames, so it links both presentation variants: each one's
+// two operations under its own name, and in their place the two operations the director calls,
+// which forward to the variant chosen for this capture. The programs themselves still link
+// exactly one variant each.
+
+enum class Presentation { logical, drawable };
+
+// Chooses the variant for every frame that follows; call it before the canvas is made.
+void choose_presentation(Presentation presentation);
+
+// The two variants' own operations, built from the programs' presentation files under these
+// names.
+void setup_logical_presentation(const Canvas& canvas);
+CanvasSize logical_presentation_size(const Canvas& canvas);
+void setup_drawable_presentation(const Canvas& canvas);
+CanvasSize drawable_presentation_size(const Canvas& canvas);
