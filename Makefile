@@ -121,7 +121,7 @@ build-windows:
 	cmake --build build/windows -j $(JOBS) --target windows_zip set_window_size
 
 check-windows:
-	ctest --test-dir build/windows --output-on-failure -j $(JOBS)
+	ctest --test-dir build/windows --output-on-failure -j 4
 
 # The browser build: SDL2 built once for Emscripten from Debian's source package (build/web-sdl2),
 # then both programs and the page into build/web. Emscripten's tools need Debian's Node.js modules.
