@@ -25,7 +25,7 @@ else
   send_escape "$window"
   wait_for_exit 30
 fi
-[ "$exit_status" = 0 ] || e2e_fail "exit status $exit_status"
+[ "$exit_status" = 0 ] || e2e_fail "expected exit status 0, saw $exit_status"
 if [ "$mode" = full ]; then
   "$checker" "$audio" 113.9 full || e2e_fail "the device did not play the song once, then silence"
 else

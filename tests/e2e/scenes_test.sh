@@ -116,23 +116,23 @@ judge() {
     convert "$work/$name.bmp" "${prefix}_shot.png"
     convert "$best" "${prefix}_offline.png"
   fi
-  at_least "$match_limit" "$match" || e2e_fail "$name: the window does not show the offline frame (distance $match)"
+  at_least "$match_limit" "$match" || e2e_fail "$name: expected the offline frame in the window (distance at most $match_limit), saw distance $match"
   local limit
   limit=$(awk -v m="$match" -v r="$differ_ratio" -v d="$differ_limit" 'BEGIN { print (m * r > d ? m * r : d) }')
   if at_least "$phase_margin" 80; then
-    at_least "$swapped" "$limit" || e2e_fail "$name: the mirrored colour phase matches as well ($swapped)"
+    at_least "$swapped" "$limit" || e2e_fail "$name: expected the mirrored colour phase to differ (distance at least $limit), saw $swapped"
   else
     echo "$name: the colour phase is near its middle; the mirrored comparison is not required"
   fi
-  at_least "$wrong" "$limit" || e2e_fail "$name: a frame of another act (t=$wrong_t) matches as well ($wrong)"
+  at_least "$wrong" "$limit" || e2e_fail "$name: expected a frame of another act (t=$wrong_t) to differ (distance at least $limit), saw $wrong"
   [ -z "$layout" ] || at_least "$layout" "$limit" ||
-    e2e_fail "$name: the other presentation's layout matches as well ($layout)"
+    e2e_fail "$name: expected the other presentation's layout to differ (distance at least $limit), saw $layout"
 }
 
 start_program "$binary" "$out"
 window=$(wait_for_window "$out") ||
   e2e_fail "no window (program $(kill -0 "$program_pid" 2>/dev/null && echo running || echo ended), $(stat -c %s "$out") bytes of console lines)"
-[ "$(window_size "$window")" = 640x400 ] || e2e_fail "the window opened at $(window_size "$window")"
+[ "$(window_size "$window")" = 640x400 ] || e2e_fail "expected the window to open at 640x400, saw $(window_size "$window")"
 
 case $span in
   early)
@@ -156,7 +156,7 @@ esac
 
 send_escape "$window"
 wait_for_exit 15
-[ "$exit_status" = 0 ] || e2e_fail "exit status $exit_status"
+[ "$exit_status" = 0 ] || e2e_fail "expected exit status 0 after Escape, saw $exit_status"
 program_pid=
 
 while read -r -u 3 shot; do

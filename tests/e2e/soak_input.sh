@@ -51,12 +51,12 @@ wait_for_exit 60
 ran=$((SECONDS - opened))
 report=$(LC_ALL=C grep -aE -A 30 'ERROR: (Address|Leak)Sanitizer|runtime error:|WARNING: ThreadSanitizer' "$out" | head -n 60)
 [ -z "$report" ] || e2e_fail "sanitizer report: $report"
-[ "$exit_status" = 0 ] || e2e_fail "exit status $exit_status: $(LC_ALL=C grep -av '^Time: ' "$out" | tail -n 20)"
+[ "$exit_status" = 0 ] || e2e_fail "expected exit status 0, saw $exit_status: $(LC_ALL=C grep -av '^Time: ' "$out" | tail -n 20)"
 frames=$(LC_ALL=C grep -ao 'Time: ' "$out" | wc -l)
 last=$(LC_ALL=C tail -c 40 "$out" | LC_ALL=C grep -ao 'Time: [0-9.]*' | tail -n 1)
 # Ended by the run limit, not by any of the input: alive for at least 113 s after its window
 # appeared (its clock started a little before that). A frame at 1600 x 1000 in an instrumented
 # build on a loaded machine can take a second, so the last time line only needs to be late.
-[ "$ran" -ge 113 ] || e2e_fail "ended after $ran s, before the run limit"
+[ "$ran" -ge 113 ] || e2e_fail "expected the run to last at least 113 s after its window opened, saw $ran s"
 [ "$(echo "${last#Time: } >= 100" | bc -l)" = 1 ] || e2e_fail "last frame was '$last'"
 echo "$(basename "$binary"): ended by itself after ${ran} s, $frames frames (last $last), $step rounds of $actions window and input actions"
