@@ -116,7 +116,7 @@ build-windows:
 	tools/install-deps.sh windows
 	[ -f build/test/CMakeCache.txt ] || $(PLAIN_CONFIGURE)
 	cmake --build build/test -j $(JOBS) --target timeline_sheet_logical timeline_sheet_drawable \
-	  scenes_compare audio_disk_check close_window
+	  scenes_compare audio_disk_check close_window console_clock
 	$(WINDOWS_CONFIGURE) -DHERALD_NATIVE_BUILD=$(CURDIR)/build/test
 	cmake --build build/windows -j $(JOBS) --target windows_zip set_window_size
 

@@ -15,15 +15,14 @@ cd "$(dirname "$0")/.."
 logs=build/logs
 mkdir -p "$logs"
 began=$SECONDS
-declare -A pid=() started=() took=() result=()
+declare -A pid=() took=() result=()
 failed=0
 
 # finish STAGE: waits for the stage's checks and prints their log.
 finish() {
   local stage=$1
   wait "${pid[$stage]}"
-  result[$stage]=$?
-  took[$stage]=$((SECONDS - started[$stage]))
+  read -r "result[$stage]" "took[$stage]" <"$logs/$stage.result" || result[$stage]=lost
   echo "===== checks of $stage: $([ "${result[$stage]}" = 0 ] && echo passed || echo FAILED) in ${took[$stage]} s ====="
   cat "$logs/$stage.log"
   [ "${result[$stage]}" = 0 ] || failed=1
@@ -39,8 +38,12 @@ for stage in "$@"; do
     continue
   fi
   echo "===== build of $stage done in $((SECONDS - build_began)) s; its checks run in the background ====="
-  started[$stage]=$SECONDS
-  make --no-print-directory "check-$stage" >"$logs/$stage.log" 2>&1 &
+  # The checks note their own status and wall time: they end in any order.
+  (
+    checks_began=$(date +%s)
+    make --no-print-directory "check-$stage" >"$logs/$stage.log" 2>&1
+    echo "$? $(($(date +%s) - checks_began))" >"$logs/$stage.result"
+  ) &
   pid[$stage]=$!
 done
 

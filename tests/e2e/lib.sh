@@ -13,20 +13,24 @@ start_program() {
   program_pid=$!
 }
 
-# wait_for_window: prints the id of the program's window, waiting up to 30 s. SDL2 may
-# replace its first native window when the renderer is created, so the id is read again once
-# the program has printed its first console line (the first frame is drawn by then).
+# wait_for_window OUTFILE: prints the id of the program's window, waiting up to 60 s for it and
+# for the first console line. SDL2 may replace its first native window when the renderer is
+# created, so the id is read again once the program has printed its first console line (the
+# first frame is drawn by then). Other output (SDL2's disk audio driver announces itself on
+# standard error before the window opens) does not count as a console line.
 wait_for_window() {
   local out=$1 id
-  timeout 30 xdotool search --sync --onlyvisible --name '^vexal25-herald\.cc$' >/dev/null 2>&1 ||
-    e2e_fail "no window titled vexal25-herald.cc appeared"
-  for _ in $(seq 300); do
-    [ -s "$out" ] && break
+  timeout 60 xdotool search --sync --onlyvisible --name '^vexal25-herald\.cc$' >/dev/null 2>&1 ||
+    e2e_fail "expected a window titled vexal25-herald.cc within 60 s, saw none"
+  for _ in $(seq 600); do
+    LC_ALL=C grep -aq 'Time: ' "$out" && break
     sleep 0.1
   done
+  LC_ALL=C grep -aq 'Time: ' "$out" ||
+    e2e_fail "expected a console line within 60 s of the window, saw $(head -c 80 "$out" | tr -d '\033')"
   sleep 0.3
   id=$(xdotool search --onlyvisible --name '^vexal25-herald\.cc$' 2>/dev/null | tail -n 1)
-  [ -n "$id" ] || e2e_fail "the window titled vexal25-herald.cc went away"
+  [ -n "$id" ] || e2e_fail "expected the window titled vexal25-herald.cc to stay, saw it go away"
   echo "$id"
 }
 
@@ -59,10 +63,17 @@ check_minimum_size() {
     e2e_fail "no 640 x 400 minimum size hint: $(xprop -id "$1" WM_NORMAL_HINTS)"
 }
 
-# send_escape ID: an Escape key press and release to the program's window.
+# send_escape ID: an Escape key press and release to the program's window, once it has the
+# keyboard focus (without a window manager the focus moves only when asked, and a busy X server
+# or Wine may take a moment to move it; after 10 s the key goes anyway).
 send_escape() {
-  timeout 5 xdotool windowfocus "$1" 2>/dev/null || true
-  sleep 0.2
+  local deadline=$((SECONDS + 10))
+  while :; do
+    timeout 5 xdotool windowfocus "$1" 2>/dev/null || true
+    sleep 0.2
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && break
+    [ $SECONDS -lt $deadline ] || break
+  done
   xdotool key Escape
 }
 
