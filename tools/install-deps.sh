@@ -12,9 +12,10 @@ set -euo pipefail
 packages_of() {
   case "$1" in
     run) echo g++ make cmake pkg-config libsdl2-dev ;;
-    # The capture tool is a native tool with tests of its own, so the native tests need its group.
+    # The capture tool is a native tool with tests of its own, so the native tests need its group,
+    # and libswscale, with which those tests check the capture's own colour conversion.
     test)
-      echo "$(packages_of run) $(packages_of capture)" googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils \
+      echo "$(packages_of run) $(packages_of capture)" libswscale-dev googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils \
         imagemagick libfreetype-dev fonts-dejavu-core bc clang-14 libclang-rt-14-dev clang-format-14 \
         clang-tidy-14 openmpt123
       ;;
@@ -33,7 +34,7 @@ packages_of() {
       ;;
     # FFmpeg's libraries, which bring x264 and the native AAC, FFV1 and FLAC encoders along.
     capture)
-      echo "$(packages_of run)" libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
+      echo "$(packages_of run)" libavformat-dev libavcodec-dev libavutil-dev
       ;;
     *) echo "install-deps.sh: unknown group '$1'" >&2; return 2 ;;
   esac
