@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # console_test.sh EXE: the console time line where Windows differs from a terminal. Started as
 # by a double-click, with a console of its own instead of the test's output, the program runs on
-# past its first console lines, shows its window and ends with status 0 on Escape. With standard
-# output on a full device, the failed write of the first line ends it with a non-zero status.
+# past its first console lines, shows its window and ends with status 0 on Escape. (A failed
+# console write, standard output on a full device, is checked by the window test under Wine.)
 set -uo pipefail
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "$0")/../e2e/lib.sh"
@@ -37,14 +37,6 @@ for _ in 1 2; do
   done
 done
 wait_for_exit 15
-[ "$exit_status" = 0 ] || e2e_fail "with a console of its own, Escape: exit status $exit_status, expected 0"
+[ "$exit_status" = 0 ] || e2e_fail "with a console of its own, Escape: expected exit status 0, saw $exit_status"
 echo "own console: ok"
 
-# --- The console write fails ------------------------------------------------------------------
-"$here/wine_program.sh" "$exe" >/dev/full 2>/dev/null &
-program_pid=$!
-wait_for_exit 30
-if [ "$exit_status" = 0 ] || [ "$exit_status" = timeout ]; then
-  e2e_fail "with standard output on /dev/full: exit status $exit_status, expected non-zero"
-fi
-echo "failed console write: ok (status $exit_status)"
