@@ -141,14 +141,15 @@ serve-web: web
 
 # The browser tests in headless Chromium, one line per test, compared with the native tools of
 # the test build (offline frames, the song, the image distance); the whole 114-second run goes
-# beside the others.
+# beside the others. Node's test runner reports in TAP when its output is a log, and in its
+# readable form on a terminal.
 build-web: web
 	[ -f build/test/CMakeCache.txt ] || $(PLAIN_CONFIGURE)
 	cmake --build build/test -j $(JOBS) --target timeline_sheet_logical timeline_sheet_drawable scenes_compare export_wav
 	cd web && npm ci --no-audit --no-fund
 
 check-web:
-	node --test --test-reporter=spec --test-concurrency=2 tests/web/*.test.mjs
+	node --test --test-concurrency=2 tests/web/*.test.mjs
 
 clean:
 	rm -rf build
