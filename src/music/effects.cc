@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "music/lfo.h"
+#include "music/voice.h"
 
 namespace {
 
@@ -51,43 +52,43 @@ void slide_volume(Channel& channel, std::uint8_t param) {
 
 void run_row_action(Player& player, Channel& channel) {
   const std::uint8_t p = channel.note.param;
-  switch (channel.note.effect) {
-    case 0x03:  // tone portamento
+  switch (effect_of(channel.note)) {
+    case Effect::tone_portamento:
       if (p != 0) channel.porta_speed = p;
       break;
-    case 0x04:  // vibrato
+    case Effect::vibrato:
       if (p >= 0x10) channel.vibrato_speed = p >> 4;
       if ((p & 0x0F) != 0) channel.vibrato_depth = p & 0x0F;
       apply_vibrato(player, channel);
       break;
-    case 0x06:  // vibrato + volume slide
+    case Effect::vibrato_volume_slide:
       apply_vibrato(player, channel);
       break;
-    case 0x07:  // tremolo
+    case Effect::tremolo:
       if (p >= 0x10) channel.tremolo_speed = p >> 4;
       if ((p & 0x0F) != 0) channel.tremolo_depth = p & 0x0F;
       apply_tremolo(player, channel);
       break;
-    case 0x08:  // set panning: four channels keep their fixed left/right placement
+    case Effect::set_panning:  // four channels keep their fixed left/right placement
       if (player.channel_count != 4) channel.panning = p < 128 ? p : 127;
       break;
-    case 0x0B:  // position jump, ignored inside a running pattern loop
+    case Effect::position_jump:  // ignored inside a running pattern loop
       if (player.loop_count < 0) {
         player.next_song_position = p;
         player.next_row = 0;
       }
       break;
-    case 0x0C:  // set volume
+    case Effect::set_volume:
       channel.volume = std::min<std::uint8_t>(p, 64);
       break;
-    case 0x0D:  // pattern break: the parameter is two decimal digits
+    case Effect::pattern_break:  // the parameter is two decimal digits
       if (player.loop_count < 0) {
         if (player.next_song_position < 0) player.next_song_position = player.song_position + 1;
         const std::int64_t target = p - 6 * (p >> 4);
         player.next_row = target < 64 ? target : 0;
       }
       break;
-    case 0x0F:  // set speed (below 32) or tempo
+    case Effect::set_speed_or_tempo:  // speed below 32, tempo from 32 on
       if (p == 0) break;
       if (p < 32) {
         player.speed = p;
@@ -96,71 +97,85 @@ void run_row_action(Player& player, Channel& channel) {
         player.samples_per_tick = samples_per_tick_at(player.sample_rate, p);
       }
       break;
-    case 0x11:  // E1x fine portamento up
+    case Effect::fine_portamento_up:
       channel.period = static_cast<std::uint16_t>(std::max(channel.period - p, 0));
       break;
-    case 0x12:  // E2x fine portamento down
+    case Effect::fine_portamento_down:
       channel.period = static_cast<std::uint16_t>(std::min(channel.period + p, 65535));
       break;
-    case 0x14:  // E4x vibrato waveform
+    case Effect::vibrato_waveform:
       if (p < 8) channel.vibrato_shape = p;
       break;
-    case 0x16:  // E6x pattern loop
+    case Effect::pattern_loop:
       pattern_loop(player, channel, p);
       break;
-    case 0x17:  // E7x tremolo waveform
+    case Effect::tremolo_waveform:
       if (p < 8) channel.tremolo_shape = p;
       break;
-    case 0x1A:  // EAx fine volume up
+    case Effect::fine_volume_up:
       channel.volume = static_cast<std::uint8_t>(std::min(channel.volume + p, 64));
       break;
-    case 0x1B:  // EBx fine volume down
+    case Effect::fine_volume_down:
       channel.volume = static_cast<std::uint8_t>(std::max(channel.volume - p, 0));
       break;
-    case 0x1C:  // ECx note cut on the row itself
+    case Effect::note_cut:  // on the row itself only with x = 0
       if (p == 0) channel.volume = 0;
       break;
-    case 0x1E:  // EEx pattern delay: the row lasts x + 1 times as long, effects running
+    case Effect::pattern_delay:  // the row lasts x + 1 times as long, effects running
       player.ticks_left = (std::int64_t{p} + 1) * player.speed;
       break;
-    default:  // 0x00-0x02, 0x05, 0x09, 0x0A, 0x0E, 0x10, 0x13, 0x15, 0x18, 0x19, 0x1D, 0x1F
+    // Effects that act between rows only, or whose row part the note trigger does.
+    case Effect::none:
+    case Effect::portamento_up:
+    case Effect::portamento_down:
+    case Effect::tone_portamento_volume_slide:
+    case Effect::sample_offset:
+    case Effect::volume_slide:
+    case Effect::arpeggio:
+    case Effect::set_filter:
+    case Effect::glissando_control:
+    case Effect::set_finetune:
+    case Effect::unused_e8:
+    case Effect::retrigger:
+    case Effect::note_delay:
+    case Effect::invert_loop:
       break;
   }
 }
 
 void run_tick_action(Player& player, Channel& channel, std::uint8_t n) {
   const std::uint8_t p = channel.note.param;
-  switch (channel.note.effect) {
-    case 0x01:  // portamento up
+  switch (effect_of(channel.note)) {
+    case Effect::portamento_up:
       channel.period = channel.period > p ? static_cast<std::uint16_t>(channel.period - p) : 0;
       break;
-    case 0x02:  // portamento down
+    case Effect::portamento_down:
       channel.period = static_cast<std::uint16_t>(std::min(channel.period + p, 65535));
       break;
-    case 0x03:
+    case Effect::tone_portamento:
       slide_to_target(channel);
       break;
-    case 0x04:
+    case Effect::vibrato:
       channel.vibrato_phase = static_cast<std::uint8_t>(channel.vibrato_phase + channel.vibrato_speed);
       apply_vibrato(player, channel);
       break;
-    case 0x05:
+    case Effect::tone_portamento_volume_slide:
       slide_to_target(channel);
       slide_volume(channel, p);
       break;
-    case 0x06:
+    case Effect::vibrato_volume_slide:
       channel.vibrato_phase = static_cast<std::uint8_t>(channel.vibrato_phase + channel.vibrato_speed);
       apply_vibrato(player, channel);
       slide_volume(channel, p);
       break;
-    case 0x07:
+    case Effect::tremolo:
       channel.tremolo_phase = static_cast<std::uint8_t>(channel.tremolo_phase + channel.tremolo_speed);
       apply_tremolo(player, channel);
       break;
-    case 0x0A:
+    case Effect::volume_slide:
       slide_volume(channel, p);
       break;
-    case 0x0E:  // arpeggio: base note, + high nibble, + low nibble, again
+    case Effect::arpeggio:  // base note, + high nibble, + low nibble, again
       if (n == 1) {
         channel.arpeggio_step = p >> 4;
       } else if (n == 2) {
@@ -170,19 +185,39 @@ void run_tick_action(Player& player, Channel& channel, std::uint8_t n) {
         channel.arpeggio_step = 0;
       }
       break;
-    case 0x19:  // E9x retrigger from the sample's start, not from the sample offset
+    case Effect::retrigger:  // from the sample's start, not from the sample offset
       if (n >= p) {
         channel.effect_ticks = 0;
         channel.position = 0;
       }
       break;
-    case 0x1C:  // ECx note cut
+    case Effect::note_cut:
       if (n == p) channel.volume = 0;
       break;
-    case 0x1D:  // EDx note delay
+    case Effect::note_delay:
       if (n == p) start_note(player, channel);
       break;
-    default:
+    // Effects whose whole work is done on the row.
+    case Effect::none:
+    case Effect::set_panning:
+    case Effect::sample_offset:
+    case Effect::position_jump:
+    case Effect::set_volume:
+    case Effect::pattern_break:
+    case Effect::set_speed_or_tempo:
+    case Effect::set_filter:
+    case Effect::fine_portamento_up:
+    case Effect::fine_portamento_down:
+    case Effect::glissando_control:
+    case Effect::vibrato_waveform:
+    case Effect::set_finetune:
+    case Effect::pattern_loop:
+    case Effect::tremolo_waveform:
+    case Effect::unused_e8:
+    case Effect::fine_volume_up:
+    case Effect::fine_volume_down:
+    case Effect::pattern_delay:
+    case Effect::invert_loop:
       break;
   }
 }

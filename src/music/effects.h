@@ -5,12 +5,12 @@
 
 #include <cstdint>
 
-#include "music/player.h"
+#include "music/player_state.h"
 
-// The row action of channel.note.effect, after the note was triggered.
+// The row action of channel.note's effect, after the note was triggered.
 void run_row_action(Player& player, Channel& channel);
 
-// The tick action of channel.note.effect; `n` is effect_ticks after its increment.
+// The tick action of channel.note's effect; `n` is effect_ticks after its increment.
 void run_tick_action(Player& player, Channel& channel, std::uint8_t n);
 
 // One tone-portamento step towards target_period.

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "music/player.h"
+#include "music/player_state.h"
 
 // The waveform value at `phase` for `shape` & 3: sine -255..255, saw down -249..255, square
 // 255 / -257, random -255..256 (which advances the player's one noise seed).

@@ -80,8 +80,10 @@ Note decode_note(std::span<const std::uint8_t, 4> cell) {
   note.period = static_cast<std::uint16_t>(((cell[0] & 0x0F) << 8) | cell[1]);
   note.instrument = static_cast<std::uint8_t>((cell[0] & 0x10) | (cell[2] >> 4));
   const std::uint8_t nibble = cell[2] & 0x0F;
-  if (nibble == 0x0E) {
-    note.effect = static_cast<std::uint8_t>(0x10 | (cell[3] >> 4));
+  constexpr std::uint8_t extended_group = 0x0E;  // the format's Exy: effect x with parameter y
+  if (nibble == extended_group) {
+    // Exy becomes the code 0x10 + x (Effect::set_filter .. Effect::invert_loop) with parameter y.
+    note.effect = static_cast<std::uint8_t>(static_cast<std::uint8_t>(Effect::set_filter) | (cell[3] >> 4));
     note.param = cell[3] & 0x0F;
   } else {
     note.effect = nibble;
@@ -89,6 +91,7 @@ Note decode_note(std::span<const std::uint8_t, 4> cell) {
   }
   // Effect 0 with a parameter is the arpeggio; 0x0E is free for it since the extended group
   // moved to 0x10..0x1F.
-  if (note.effect == 0 && note.param != 0) note.effect = 0x0E;
+  if (effect_of(note) == Effect::none && note.param != 0)
+    note.effect = static_cast<std::uint8_t>(Effect::arpeggio);
   return note;
 }

@@ -28,14 +28,54 @@ struct Sample {
   std::uint8_t finetune = 0;           // finetune table index 0..15, 8 = untuned
 };
 
+// The effect codes of a decoded cell. The format's main effects keep their numbers; its
+// effect 0 with a parameter becomes the arpeggio at 0x0E, which is free because the extended
+// group E0x..EFx moves to 0x10..0x1F with x as the parameter.
+enum class Effect : std::uint8_t {
+  none = 0x00,
+  portamento_up = 0x01,
+  portamento_down = 0x02,
+  tone_portamento = 0x03,
+  vibrato = 0x04,
+  tone_portamento_volume_slide = 0x05,
+  vibrato_volume_slide = 0x06,
+  tremolo = 0x07,
+  set_panning = 0x08,
+  sample_offset = 0x09,
+  volume_slide = 0x0A,
+  position_jump = 0x0B,
+  set_volume = 0x0C,
+  pattern_break = 0x0D,
+  arpeggio = 0x0E,
+  set_speed_or_tempo = 0x0F,
+  set_filter = 0x10,  // E0x: the first of the extended group
+  fine_portamento_up = 0x11,
+  fine_portamento_down = 0x12,
+  glissando_control = 0x13,
+  vibrato_waveform = 0x14,
+  set_finetune = 0x15,
+  pattern_loop = 0x16,
+  tremolo_waveform = 0x17,
+  unused_e8 = 0x18,
+  retrigger = 0x19,
+  fine_volume_up = 0x1A,
+  fine_volume_down = 0x1B,
+  note_cut = 0x1C,
+  note_delay = 0x1D,
+  pattern_delay = 0x1E,
+  invert_loop = 0x1F,
+};
+
 // One decoded pattern cell.
 struct Note {
   std::uint16_t period = 0;     // 0: no new note
   std::uint8_t instrument = 0;  // 0..31, 0: no sample number
-  std::uint8_t effect = 0;      // internal code: 0x0E arpeggio, 0x10..0x1F the extended E0x..EFx
+  std::uint8_t effect = 0;      // an Effect code, 0x00..0x1F
   std::uint8_t param = 0;
   bool operator==(const Note&) const = default;
 };
+
+constexpr Effect effect_of(const Note& note) { return static_cast<Effect>(note.effect); }
 
 // Why an image cannot be played.
 struct ModuleError {
