@@ -6,7 +6,7 @@
 #include <optional>
 #include <span>
 
-#include "app/canvas.h"
+#include "base/canvas.h"
 #include "base/sdl_owners.h"
 
 // The program's canvas without a display: SDL2's software renderer drawing into a memory surface

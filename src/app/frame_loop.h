@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/canvas.h"
 #include "app/frame_clock.h"
+#include "base/canvas.h"
 
 // Runs frames from the start instant until t passes the run limit, the window is closed or
 // Escape is pressed.

@@ -4,10 +4,10 @@
 #define SDL_MAIN_HANDLED  // plain main(): SDL2 needs no entry-point wrapper on Linux
 #include <SDL.h>
 
-#include "app/canvas.h"
 #include "app/frame_clock.h"
 #include "app/frame_loop.h"
 #include "app/presentation.h"
+#include "base/canvas.h"
 #include "base/fatal.h"
 #include "base/sdl_owners.h"
 #include "music/audio_output.h"

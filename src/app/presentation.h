@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/canvas.h"
+#include "base/canvas.h"
 
 // How the 640 x 400 design meets the real window. Each program links exactly one of
 // presentation_logical.cc and presentation_drawable.cc; nothing selects between them at run time.

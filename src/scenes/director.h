@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/canvas.h"
+#include "base/canvas.h"
 
 // Turns the elapsed time t into one complete picture on the canvas; never presents.
 // Writes the console time line, picks the frame's text colour, reads the canvas size,

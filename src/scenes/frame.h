@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/canvas.h"
+#include "base/canvas.h"
 
 // What every scene of one frame receives. Scenes keep nothing between frames: the picture is
 // a pure function of t, the canvas size and the glyph jitter.

@@ -8,7 +8,7 @@
 #include <string>
 #include <variant>
 
-#include "app/canvas.h"
+#include "base/canvas.h"
 #include "base/sdl_owners.h"
 #include "text/font.h"
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/canvas.h"
+#include "base/canvas.h"
 #include "base/sdl_owners.h"
 
 // A canvas over SDL2's software renderer drawing into a memory surface, for render tests

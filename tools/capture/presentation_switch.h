@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/canvas.h"
 #include "app/presentation.h"
+#include "base/canvas.h"
 
 // The capture draws either program's frames, so it links both presentation variants: each one's
 // two operations under its own name, and in their place the two operations the director calls,
