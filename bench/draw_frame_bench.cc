@@ -7,13 +7,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "offline_canvas.h"
 #include "scenes/colour_phase.h"
 #include "scenes/frame.h"
 #include "scenes/timeline.h"
 #include "scenes/wave_fill.h"
-#include "support/software_canvas.h"
 
 namespace {
 
@@ -24,20 +25,20 @@ void draw_act(benchmark::State& state) {
   const double t = act_moments.at(static_cast<std::size_t>(state.range(0)));
   const int w = static_cast<int>(state.range(1));
   const int h = static_cast<int>(state.range(2));
-  SoftwareCanvas target(w, h);
-  if (!target.ok()) {
+  const std::optional<OfflineCanvas> target = open_windowless_canvas(w, h);
+  if (!target) {
     state.SkipWithError("no software canvas");
     return;
   }
-  const Canvas canvas = target.canvas();
-  const TextureCreator creator = target.creator();
+  const Canvas canvas = canvas_of(*target);
+  const TextureCreator creator = creator_of(*target);
   const auto width = static_cast<std::uint32_t>(w);
   const auto height = static_cast<std::uint32_t>(h);
   const Frame frame{canvas, creator, t, width, height, text_colour(t)};
   for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable only counts
-    target.clear({12, 12, 12, 255});
+    clear_offline_canvas(*target, {12, 12, 12, 255});
     for (const Scene scene : active_scenes(t)) scene(frame);
-    benchmark::DoNotOptimize(target.pixel(0, 0));
+    benchmark::DoNotOptimize(offline_pixel(*target, 0, 0));
   }
   state.SetLabel("t=" + std::to_string(t).substr(0, 5));
 }

@@ -3,17 +3,18 @@
 
 #include <benchmark/benchmark.h>
 
+#include <optional>
 #include <string>
 
-#include "support/software_canvas.h"
+#include "offline_canvas.h"
 #include "text/glyph_draw.h"
 #include "text/utf8.h"
 
 namespace {
 
 void BM_DrawGlyphLine(benchmark::State& state) {
-  SoftwareCanvas canvas{640, 400};
-  if (!canvas.ok()) {
+  const std::optional<OfflineCanvas> canvas = open_windowless_canvas(640, 400);
+  if (!canvas) {
     state.SkipWithError("no software renderer");
     return;
   }
@@ -25,10 +26,10 @@ void BM_DrawGlyphLine(benchmark::State& state) {
     TextCursor cursor{line.data(), line.data() + line.size()};
     double pen = 0;
     for (std::uint32_t c = next_code_point(cursor); c != end_of_text; c = next_code_point(cursor)) {
-      pen += draw_glyph(canvas.canvas(), canvas.creator(), Font::main, c, 0xFF3740C8, pen - 320, 4, 200,
+      pen += draw_glyph(canvas_of(*canvas), creator_of(*canvas), Font::main, c, 0xFF3740C8, pen - 320, 4, 200,
                         Jitter{-2, 2, -3, 3});
     }
-    SDL_RenderFlush(canvas.canvas().renderer);
+    SDL_RenderFlush(canvas->renderer.get());
     benchmark::DoNotOptimize(pen);
   }
   state.SetItemsProcessed(state.iterations() * 100);

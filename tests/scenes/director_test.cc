@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@
 #include "scenes/console_line.h"
 #include "scenes/scenes.h"
 #include "scenes/timeline.h"
-#include "support/software_canvas.h"
+#include "support/pixels.h"
 #include "text/jitter.h"
 
 TEST(ConsoleLine, ShortestRoundTripFixedNotation) {
@@ -72,17 +73,17 @@ TEST(Timeline, WindowsIncludeTheirLowerBound) {
 }
 
 TEST(DrawFrame, ClearsToBackgroundAndWritesTheTimeLine) {
-  SoftwareCanvas target(64, 40);
-  ASSERT_TRUE(target.ok()) << SDL_GetError();
-  target.clear({200, 100, 50, 255});
-  const Canvas canvas = target.canvas();
-  const TextureCreator creator = target.creator();
+  const std::optional<OfflineCanvas> target = open_windowless_canvas(64, 40);
+  ASSERT_TRUE(target) << SDL_GetError();
+  clear_offline_canvas(*target, {200, 100, 50, 255});
+  const Canvas canvas = canvas_of(*target);
+  const TextureCreator creator = creator_of(*target);
   testing::internal::CaptureStdout();
   draw_frame(canvas, creator, 0.001);
   const std::string out = testing::internal::GetCapturedStdout();
   EXPECT_EQ(out, "Time: 0.001\x1b[F\n");
   for (const auto& [x, y] : {std::pair{0, 0}, {63, 39}, {63, 0}, {0, 39}}) {
-    EXPECT_EQ(target.pixel(x, y), (Rgba{12, 12, 12, 255})) << x << "," << y;
+    EXPECT_EQ(offline_pixel(*target, x, y), (Rgba{12, 12, 12, 255})) << x << "," << y;
   }
 }
 
@@ -91,35 +92,23 @@ namespace {
 // Two 640 x 400 canvases with the logical presentation of the program that fixes that size.
 struct FramePair {
   FramePair() {
-    setup_presentation(program.canvas());
-    by_hand.clear({12, 12, 12, 255});
+    setup_presentation(canvas_of(program));
+    clear_offline_canvas(by_hand, {12, 12, 12, 255});
   }
   // The scenes called by hand, in the given order, on a cleared canvas.
-  void draw_by_hand(double t, const std::vector<Scene>& scenes) {
-    by_hand.clear({12, 12, 12, 255});
-    const Canvas canvas = by_hand.canvas();
-    const TextureCreator creator = by_hand.creator();
+  void draw_by_hand(double t, const std::vector<Scene>& scenes) const {
+    clear_offline_canvas(by_hand, {12, 12, 12, 255});
+    const Canvas canvas = canvas_of(by_hand);
+    const TextureCreator creator = creator_of(by_hand);
     const Frame frame{canvas, creator, t, 640, 400, text_colour(t)};
     for (const Scene scene : scenes) scene(frame);
   }
   bool anything_drawn_by_hand() const {
-    for (int y = 0; y < 400; ++y) {
-      for (int x = 0; x < 640; ++x) {
-        if (!(by_hand.pixel(x, y) == Rgba{12, 12, 12, 255})) return true;
-      }
-    }
-    return false;
+    return ink_box(by_hand, Box{0, 0, 640, 400}, Rgba{12, 12, 12, 255}).has_value();
   }
-  bool same() const {
-    for (int y = 0; y < 400; ++y) {
-      for (int x = 0; x < 640; ++x) {
-        if (!(program.pixel(x, y) == by_hand.pixel(x, y))) return false;
-      }
-    }
-    return true;
-  }
-  SoftwareCanvas program{640, 400};
-  SoftwareCanvas by_hand{640, 400};
+  bool same() const { return !first_difference(program, by_hand, Box{0, 0, 640, 400}).has_value(); }
+  OfflineCanvas program = open_windowless_canvas(640, 400).value();
+  OfflineCanvas by_hand = open_windowless_canvas(640, 400).value();
 };
 
 }  // namespace
@@ -136,7 +125,7 @@ TEST(DrawFrame, EachActShowsItsScenesAndOnlyThoseLayeredInOrder) {
   for (const Act& act : acts) {
     FramePair pair;
     testing::internal::CaptureStdout();
-    draw_frame(pair.program.canvas(), pair.program.creator(), act.t);
+    draw_frame(canvas_of(pair.program), creator_of(pair.program), act.t);
     testing::internal::GetCapturedStdout();
     // Every scene of the act shows something on its own, so the frame equals their stack only
     // if each of them, and nothing else, was drawn.
@@ -152,7 +141,7 @@ TEST(DrawFrame, EachActShowsItsScenesAndOnlyThoseLayeredInOrder) {
   // any other stacking shows differently.
   FramePair pair;
   testing::internal::CaptureStdout();
-  draw_frame(pair.program.canvas(), pair.program.creator(), 20.0);
+  draw_frame(canvas_of(pair.program), creator_of(pair.program), 20.0);
   testing::internal::GetCapturedStdout();
   pair.draw_by_hand(20.0, {draw_wave, draw_logo, draw_marquee});
   EXPECT_FALSE(pair.same()) << "expected the logo under the wave at t = 20";

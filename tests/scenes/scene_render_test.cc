@@ -15,16 +15,12 @@
 #include "scenes/text_run.h"
 #include "scenes/texts.h"
 #include "scenes/wave_fill.h"
-#include "support/software_canvas.h"
+#include "support/pixels.h"
 #include "text/jitter.h"
 
 namespace {
 
 constexpr Rgba background{12, 12, 12, 255};
-
-struct Box {
-  int x0, y0, x1, y1;  // half-open [x0, x1) x [y0, y1)
-};
 
 // Two canvases of one size, cleared to the background: the scene draws on `scene`, the test
 // draws its expectation on `expected`.
@@ -33,63 +29,47 @@ class SceneRender : public testing::Test {
   void SetUp() override { hold_jitter({0}); }
   void TearDown() override { hold_jitter({}); }
 
-  static bool same_pixels(const SoftwareCanvas& a, const SoftwareCanvas& b, Box box) {
-    for (int y = box.y0; y < box.y1; ++y) {
-      for (int x = box.x0; x < box.x1; ++x) {
-        if (!(a.pixel(x, y) == b.pixel(x, y))) {
-          ADD_FAILURE() << "first difference at " << x << "," << y;
-          return false;
-        }
-      }
-    }
-    return true;
+  static bool same_pixels(const OfflineCanvas& a, const OfflineCanvas& b, Box box) {
+    const std::optional<PixelAt> difference = first_difference(a, b, box);
+    if (difference) ADD_FAILURE() << "first difference at " << difference->x << "," << difference->y;
+    return !difference;
   }
 
-  static std::optional<Box> lit_box(const SoftwareCanvas& a, Box within) {
-    std::optional<Box> box;
-    for (int y = within.y0; y < within.y1; ++y) {
-      for (int x = within.x0; x < within.x1; ++x) {
-        if (a.pixel(x, y) == background) continue;
-        if (!box) box = Box{x, y, x + 1, y + 1};
-        box->x0 = std::min(box->x0, x);
-        box->y0 = std::min(box->y0, y);
-        box->x1 = std::max(box->x1, x + 1);
-        box->y1 = std::max(box->y1, y + 1);
-      }
-    }
-    return box;
+  static std::optional<Box> lit_box(const OfflineCanvas& a, Box within) {
+    return ink_box(a, within, background);
   }
 };
 
 struct Pair {
-  Pair(int w, int h) : scene(w, h), expected(w, h) {
-    scene.clear(background);
-    expected.clear(background);
+  Pair(int w, int h)
+      : scene(open_windowless_canvas(w, h).value()), expected(open_windowless_canvas(w, h).value()) {
+    clear_offline_canvas(scene, background);
+    clear_offline_canvas(expected, background);
   }
   Frame scene_frame(double t) const {
     return Frame{scene_canvas,
                  scene_creator,
                  t,
-                 static_cast<std::uint32_t>(scene.width()),
-                 static_cast<std::uint32_t>(scene.height()),
+                 static_cast<std::uint32_t>(offline_width(scene)),
+                 static_cast<std::uint32_t>(offline_height(scene)),
                  text_colour(t)};
   }
   Frame expected_frame(double t) const {
     return Frame{expected_canvas,
                  expected_creator,
                  t,
-                 static_cast<std::uint32_t>(expected.width()),
-                 static_cast<std::uint32_t>(expected.height()),
+                 static_cast<std::uint32_t>(offline_width(expected)),
+                 static_cast<std::uint32_t>(offline_height(expected)),
                  text_colour(t)};
   }
-  Box whole() const { return Box{0, 0, scene.width(), scene.height()}; }
+  Box whole() const { return whole_canvas(scene); }
 
-  SoftwareCanvas scene;
-  SoftwareCanvas expected;
-  Canvas scene_canvas = scene.canvas();
-  TextureCreator scene_creator = scene.creator();
-  Canvas expected_canvas = expected.canvas();
-  TextureCreator expected_creator = expected.creator();
+  OfflineCanvas scene;
+  OfflineCanvas expected;
+  Canvas scene_canvas = canvas_of(scene);
+  TextureCreator scene_creator = creator_of(scene);
+  Canvas expected_canvas = canvas_of(expected);
+  TextureCreator expected_creator = creator_of(expected);
 };
 
 void draw_logo_at(const Frame& frame, std::int32_t x, std::int32_t y) {
@@ -181,7 +161,7 @@ TEST_F(SceneRender, WaveIsTransparentAtTwelveAndRevealedFromTheRight) {
     const Rgba colour{static_cast<std::uint8_t>(122 - q / 8), static_cast<std::uint8_t>(255 - q / 2),
                       static_cast<std::uint8_t>(q / 2), 255};
     for (std::uint32_t j = 395; j < 400; ++j) {
-      const Rgba p = pair.scene.pixel(static_cast<int>(i), static_cast<int>(j));
+      const Rgba p = offline_pixel(pair.scene, static_cast<int>(i), static_cast<int>(j));
       if ((i + j * 640) % 7 == 0) {
         EXPECT_EQ(p, colour) << i << "," << j;
       } else {
@@ -348,9 +328,9 @@ TEST_F(SceneRender, ZeroAndTinyCanvasesDrawNothingOutside) {
   // way that crashes, and an empty area draws nothing at all.
   for (const auto& [w, h] : {std::pair{0u, 0u}, std::pair{0u, 400u}, std::pair{640u, 0u}}) {
     for (const double t : {0.001, 5.0, 15.0, 20.0, 25.0, 40.0, 70.0, 95.0}) {
-      SoftwareCanvas target(64, 64);
-      target.clear(background);
-      const Frame frame{target.canvas(), target.creator(), t, w, h, text_colour(t)};
+      const OfflineCanvas target = open_windowless_canvas(64, 64).value();
+      clear_offline_canvas(target, background);
+      const Frame frame{canvas_of(target), creator_of(target), t, w, h, text_colour(t)};
       draw_logo(frame);
       draw_wave(frame);
       draw_marquee(frame);
@@ -361,11 +341,14 @@ TEST_F(SceneRender, ZeroAndTinyCanvasesDrawNothingOutside) {
   }
   for (const auto& [w, h] : {std::pair{1, 1}, std::pair{10, 10}, std::pair{100, 50}, std::pair{200, 60}}) {
     for (const double t : {0.001, 5.0, 15.0, 20.0, 25.0, 29.999, 40.0, 62.5, 70.0, 89.999, 95.0, 114.0}) {
-      SoftwareCanvas target(w, h);
-      ASSERT_TRUE(target.ok());
-      const Frame frame{
-          target.canvas(), target.creator(), t, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h),
-          text_colour(t)};
+      const std::optional<OfflineCanvas> target = open_windowless_canvas(w, h);
+      ASSERT_TRUE(target);
+      const Frame frame{canvas_of(*target),
+                        creator_of(*target),
+                        t,
+                        static_cast<std::uint32_t>(w),
+                        static_cast<std::uint32_t>(h),
+                        text_colour(t)};
       draw_logo(frame);
       draw_wave(frame);
       draw_marquee(frame);
@@ -391,17 +374,14 @@ struct Shaken {
   int dy_high_low;
 };
 
-void expect_moved(const SoftwareCanvas& still, const SoftwareCanvas& shaken, const Shaken& element, int dx,
+void expect_moved(const OfflineCanvas& still, const OfflineCanvas& shaken, const Shaken& element, int dx,
                   int dy, double t) {
   const Box& a = element.area;
-  for (int y = a.y0 + 3; y < a.y1 - 3; ++y) {
-    for (int x = a.x0 + 3; x < a.x1 - 3; ++x) {
-      if (!(shaken.pixel(x, y) == still.pixel(x - dx, y - dy))) {
-        ADD_FAILURE() << element.element << " at t = " << t << ": expected the unshaken picture moved by ("
-                      << dx << ", " << dy << "), saw a difference at " << x << "," << y;
-        return;
-      }
-    }
+  const std::optional<PixelAt> difference =
+      first_difference(shaken, still, Box{a.x0 + 3, a.y0 + 3, a.x1 - 3, a.y1 - 3}, dx, dy);
+  if (difference) {
+    ADD_FAILURE() << element.element << " at t = " << t << ": expected the unshaken picture moved by (" << dx
+                  << ", " << dy << "), saw a difference at " << difference->x << "," << difference->y;
   }
 }
 

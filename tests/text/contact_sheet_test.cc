@@ -3,11 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "scenes/text_run.h"
-#include "support/software_canvas.h"
+#include "support/pixels.h"
 #include "text/glyph_draw.h"
 #include "text/utf8.h"
 
@@ -18,33 +19,30 @@ constexpr Rgba background{12, 12, 12, 255};
 constexpr std::string_view main_characters =
     " #%,-./0123456:9@ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
-bool has_ink(const SoftwareCanvas& canvas, const SDL_Rect& rect) {
-  for (int y = rect.y; y < rect.y + rect.h; ++y)
-    for (int x = rect.x; x < rect.x + rect.w; ++x)
-      if (canvas.pixel(x, y) != background) return true;
-  return false;
+bool has_ink(const OfflineCanvas& canvas, const SDL_Rect& rect) {
+  return ink_box(canvas, Box{rect.x, rect.y, rect.x + rect.w, rect.y + rect.h}, background).has_value();
 }
 
 // The greetings header: the group's name in the logo font inside a main-font sentence.
-void draw_mixed_header(const SoftwareCanvas& canvas, std::string_view text, int base_y) {
+void draw_mixed_header(const OfflineCanvas& canvas, std::string_view text, int base_y) {
   TextCursor cursor{text.data(), text.data() + text.size()};
   double pen = 0;
   int k = 0;
   for (std::uint32_t c = next_code_point(cursor); c != end_of_text; c = next_code_point(cursor), ++k) {
     const bool logo = k >= 13 && k <= 21;
-    pen += draw_glyph(canvas.canvas(), canvas.creator(), logo ? Font::logo : Font::main, c, colour, pen, 18,
-                      logo ? base_y - 8 : base_y, std::nullopt);
+    pen += draw_glyph(canvas_of(canvas), creator_of(canvas), logo ? Font::logo : Font::main, c, colour, pen,
+                      18, logo ? base_y - 8 : base_y, std::nullopt);
   }
 }
 
 }  // namespace
 
 TEST(ContactSheet, EveryGlyphOfBothFontsInkedAndSaved) {
-  SoftwareCanvas sheet{640, 340};
-  ASSERT_TRUE(sheet.ok());
-  sheet.clear(background);
-  const Canvas canvas = sheet.canvas();
-  const TextureCreator creator = sheet.creator();
+  const std::optional<OfflineCanvas> sheet = open_windowless_canvas(640, 340);
+  ASSERT_TRUE(sheet) << SDL_GetError();
+  clear_offline_canvas(*sheet, background);
+  const Canvas canvas = canvas_of(*sheet);
+  const TextureCreator creator = creator_of(*sheet);
 
   // Every main glyph in a cell of its own, 35 to a row.
   for (std::size_t i = 0; i < main_characters.size(); ++i) {
@@ -52,14 +50,14 @@ TEST(ContactSheet, EveryGlyphOfBothFontsInkedAndSaved) {
     const std::uint32_t c = static_cast<unsigned char>(main_characters[i]);
     draw_glyph(canvas, creator, Font::main, c, colour, 0.0, x, y, std::nullopt);
     if (c != ' ') {
-      EXPECT_TRUE(has_ink(sheet, glyph_rect(main_font_glyph(c), x, y))) << static_cast<char>(c);
+      EXPECT_TRUE(has_ink(*sheet, glyph_rect(main_font_glyph(c), x, y))) << static_cast<char>(c);
     }
   }
   // Every logo glyph in a cell of its own, then the logo as the scenes set it.
   int x = 8;
   for (const char c : std::string_view{"Zaq-Plume"}) {
     draw_glyph(canvas, creator, Font::logo, static_cast<unsigned char>(c), colour, 0.0, x, 72, std::nullopt);
-    EXPECT_TRUE(has_ink(sheet, glyph_rect(logo_font_glyph(static_cast<unsigned char>(c)), x, 72))) << c;
+    EXPECT_TRUE(has_ink(*sheet, glyph_rect(logo_font_glyph(static_cast<unsigned char>(c)), x, 72))) << c;
     x += 26;
   }
   const Frame frame{canvas, creator, 1.0, 640, 340, colour};
@@ -75,8 +73,8 @@ TEST(ContactSheet, EveryGlyphOfBothFontsInkedAndSaved) {
     draw_text_run(frame, text, Font::main, 0.0, 18, y, std::nullopt, std::nullopt);
     y += 20;
   }
-  draw_mixed_header(sheet, "Greetings by Zaq-Plume to:", y + 8);
+  draw_mixed_header(*sheet, "Greetings by Zaq-Plume to:", y + 8);
 
   SDL_RenderFlush(canvas.renderer);
-  ASSERT_EQ(SDL_SaveBMP(sheet.surface(), "font_contact_sheet.bmp"), 0) << SDL_GetError();
+  ASSERT_EQ(SDL_SaveBMP(sheet->target.get(), "font_contact_sheet.bmp"), 0) << SDL_GetError();
 }

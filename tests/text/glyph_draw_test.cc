@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "scenes/text_run.h"
-#include "support/software_canvas.h"
+#include "support/pixels.h"
 #include "text/jitter.h"
 
 namespace {
@@ -32,35 +32,21 @@ bool near(Rgba a, Rgba b) {
   return std::abs(a.r - b.r) <= 2 && std::abs(a.g - b.g) <= 2 && std::abs(a.b - b.b) <= 2;
 }
 
-bool untouched(const SoftwareCanvas& canvas) {
-  for (int y = 0; y < canvas.height(); ++y)
-    for (int x = 0; x < canvas.width(); ++x)
-      if (canvas.pixel(x, y) != background) return false;
-  return true;
-}
+bool untouched(const OfflineCanvas& canvas) { return !ink_box(canvas, whole_canvas(canvas), background); }
 
 // The top-left corner of the ink on the canvas, or (-1, -1) if there is none.
-std::pair<int, int> ink_origin(const SoftwareCanvas& canvas) {
-  int left = -1, top = -1;
-  for (int y = 0; y < canvas.height(); ++y)
-    for (int x = 0; x < canvas.width(); ++x)
-      if (canvas.pixel(x, y) != background) {
-        if (top < 0) top = y;
-        if (left < 0 || x < left) left = x;
-      }
-  return {left, top};
+std::pair<int, int> ink_origin(const OfflineCanvas& canvas) {
+  const std::optional<Box> ink = ink_box(canvas, whole_canvas(canvas), background);
+  return ink ? std::pair{ink->x0, ink->y0} : std::pair{-1, -1};
 }
 
 struct GlyphDraw : testing::Test {
-  SoftwareCanvas canvas{64, 48};
-  void SetUp() override {
-    ASSERT_TRUE(canvas.ok()) << SDL_GetError();
-    canvas.clear(background);
-  }
+  OfflineCanvas canvas = open_windowless_canvas(64, 48).value();
+  void SetUp() override { clear_offline_canvas(canvas, background); }
   void TearDown() override { hold_jitter({}); }
   double draw(std::uint32_t c, double pen, int base_x, int base_y,
               std::optional<Jitter> jitter = std::nullopt, Font font = Font::main) const {
-    return draw_glyph(canvas.canvas(), canvas.creator(), font, c, colour, pen, base_x, base_y, jitter);
+    return draw_glyph(canvas_of(canvas), creator_of(canvas), font, c, colour, pen, base_x, base_y, jitter);
   }
 };
 
@@ -75,15 +61,15 @@ TEST_F(GlyphDraw, GlyphBlendsItsCoverageIntoItsRectangle) {
   EXPECT_EQ(rect.h, 15);
   EXPECT_EQ(draw('g', 10.0, 20, 15), g.advance);
   int covered = 0;
-  for (int y = 0; y < canvas.height(); ++y) {
-    for (int x = 0; x < canvas.width(); ++x) {
+  for (int y = 0; y < offline_height(canvas); ++y) {
+    for (int x = 0; x < offline_width(canvas); ++x) {
       const bool inside = x >= rect.x && x < rect.x + rect.w && y >= rect.y && y < rect.y + rect.h;
       const std::uint8_t coverage =
           inside
               ? g.coverage[(static_cast<std::size_t>(y - rect.y) * 11) + static_cast<std::size_t>(x - rect.x)]
               : 0;
       covered += coverage == 255 ? 1 : 0;
-      const Rgba seen = canvas.pixel(x, y);
+      const Rgba seen = offline_pixel(canvas, x, y);
       ASSERT_TRUE(near(seen, blended(coverage)))
           << "at " << x << "," << y << " coverage " << int{coverage} << " saw " << int{seen.r} << " "
           << int{seen.g} << " " << int{seen.b};
@@ -95,18 +81,18 @@ TEST_F(GlyphDraw, GlyphBlendsItsCoverageIntoItsRectangle) {
 TEST_F(GlyphDraw, PenIsTruncatedTowardZeroAndNanCountsAsZero) {
   const Glyph dot = main_font_glyph('.');
   for (const double pen : {0.0, 0.999, -0.5, std::numeric_limits<double>::quiet_NaN()}) {
-    canvas.clear(background);
+    clear_offline_canvas(canvas, background);
     draw('.', pen, 20, 10);
     EXPECT_EQ(ink_origin(canvas), std::make_pair(20 + dot.offset_x, 10 + dot.offset_y)) << "pen " << pen;
   }
-  canvas.clear(background);
+  clear_offline_canvas(canvas, background);
   draw('.', -1.5, 20, 10);
   EXPECT_EQ(ink_origin(canvas).first, 19 + dot.offset_x);
 }
 
 TEST_F(GlyphDraw, PenFarOutsideTheIntRangeStaysOffTheCanvas) {
   for (const double pen : {1e12, -1e12, std::numeric_limits<double>::infinity(), 2147483647.0}) {
-    canvas.clear(background);
+    clear_offline_canvas(canvas, background);
     draw('M', pen, 20, 10);
     EXPECT_TRUE(untouched(canvas)) << "pen " << pen;
   }
@@ -117,7 +103,7 @@ TEST_F(GlyphDraw, JitterStaysInItsHalfOpenRangesAndReachesEveryValue) {
   const int x0 = 20 + dot.offset_x, y0 = 20 + dot.offset_y;
   std::set<std::pair<int, int>> seen;
   for (int i = 0; i < 600; ++i) {
-    canvas.clear(background);
+    clear_offline_canvas(canvas, background);
     draw('.', 0.0, 20, 20, Jitter{-2, 2, -3, 3});
     const auto [x, y] = ink_origin(canvas);
     ASSERT_GE(x - x0, -2);
@@ -142,7 +128,7 @@ TEST(RandomRange, HeldValueIsClampedIntoTheRange) {
 
 TEST_F(GlyphDraw, SpaceIsAnInvisibleSevenByOneTexture) {
   const Glyph space = main_font_glyph(' ');
-  auto made = render_glyph_texture(canvas.creator(), space, colour);
+  auto made = render_glyph_texture(creator_of(canvas), space, colour);
   ASSERT_TRUE(std::holds_alternative<TexturePtr>(made));
   const TexturePtr texture = std::get<TexturePtr>(std::move(made));
   int w = 0, h = 0;
@@ -186,45 +172,47 @@ TEST_F(GlyphDraw, RgbaSurfaceIsZeroedWithRowsOfFourBytesPerPixel) {
 }
 
 TEST_F(GlyphDraw, TextRunStopsAfterLimitPlusOneCharacters) {
-  const Frame frame{canvas.canvas(), canvas.creator(), 1.0, 64, 48, colour};
+  const Frame frame{canvas_of(canvas), creator_of(canvas), 1.0, 64, 48, colour};
   const Glyph dot = main_font_glyph('.');
   auto dots_drawn = [&] {
     int n = 0;
     for (int k = 0; k < 8; ++k) {
       const int x = 2 + static_cast<int>(k * dot.advance) + dot.offset_x + 1;  // the fully covered column
-      n += canvas.pixel(x, 20 + dot.offset_y + 1) != background ? 1 : 0;
+      n += offline_pixel(canvas, x, 20 + dot.offset_y + 1) != background ? 1 : 0;
     }
     return n;
   };
   draw_text_run(frame, "........", Font::main, 0.0, 2, 20, std::nullopt, 2);
   EXPECT_EQ(dots_drawn(), 3);
-  canvas.clear(background);
+  clear_offline_canvas(canvas, background);
   draw_text_run(frame, "........", Font::main, 0.0, 2, 20, std::nullopt, 0);
   EXPECT_EQ(dots_drawn(), 1) << "one character shows from the first frame";
-  canvas.clear(background);
+  clear_offline_canvas(canvas, background);
   draw_text_run(frame, "........", Font::main, 0.0, 2, 20, std::nullopt, std::nullopt);
   EXPECT_EQ(dots_drawn(), 8);
 }
 
 TEST_F(GlyphDraw, TextRunMovesThePenByTheFloatAdvances) {
-  const Frame frame{canvas.canvas(), canvas.creator(), 1.0, 64, 48, colour};
+  const Frame frame{canvas_of(canvas), creator_of(canvas), 1.0, 64, 48, colour};
   // Seven advances of 10.000000953674316 put the eighth glyph at trunc(70.0000067) = 70,
   // so start the pen at -40 to see it at x = 30 + offset.
   draw_text_run(frame, "aaaaaaa.", Font::main, -40.0, 0, 20, std::nullopt, std::nullopt);
-  canvas.clear(background);
+  clear_offline_canvas(canvas, background);
   draw_text_run(frame, "aaaaaaa.", Font::main, -40.0, 0, 20, std::nullopt, std::nullopt);
   const Glyph dot = main_font_glyph('.');
-  EXPECT_NE(canvas.pixel(30 + dot.offset_x + 1, 20 + dot.offset_y + 1), background);
-  EXPECT_EQ(canvas.pixel(30 + dot.offset_x + 2, 20 + dot.offset_y + 1), background);
+  EXPECT_NE(offline_pixel(canvas, 30 + dot.offset_x + 1, 20 + dot.offset_y + 1), background);
+  EXPECT_EQ(offline_pixel(canvas, 30 + dot.offset_x + 2, 20 + dot.offset_y + 1), background);
 }
 
 TEST(GlyphDrawDeathTest, MissingCharacterStopsTheProgram) {
-  SoftwareCanvas canvas{16, 16};
-  ASSERT_TRUE(canvas.ok());
+  const std::optional<OfflineCanvas> canvas = open_windowless_canvas(16, 16);
+  ASSERT_TRUE(canvas);
   for (const std::uint32_t c : {U'7', U'8'}) {
-    EXPECT_EXIT(draw_glyph(canvas.canvas(), canvas.creator(), Font::main, c, colour, 0, 0, 0, std::nullopt),
-                testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(
+        draw_glyph(canvas_of(*canvas), creator_of(*canvas), Font::main, c, colour, 0, 0, 0, std::nullopt),
+        testing::ExitedWithCode(1), "");
   }
-  EXPECT_EXIT(draw_glyph(canvas.canvas(), canvas.creator(), Font::logo, 'A', colour, 0, 0, 0, std::nullopt),
-              testing::ExitedWithCode(1), "");
+  EXPECT_EXIT(
+      draw_glyph(canvas_of(*canvas), creator_of(*canvas), Font::logo, 'A', colour, 0, 0, 0, std::nullopt),
+      testing::ExitedWithCode(1), "");
 }
