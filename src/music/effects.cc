@@ -32,8 +32,7 @@ void pattern_loop(Player& player, Channel& channel, std::uint8_t x) {
   player.loop_count = remaining - 1;
 }
 
-}  // namespace
-
+// One tone-portamento step towards target_period.
 void slide_to_target(Channel& channel) {
   if (channel.period > channel.target_period) {
     channel.period = static_cast<std::uint16_t>(
@@ -44,11 +43,13 @@ void slide_to_target(Channel& channel) {
   }
 }
 
+// Volume + high nibble - low nibble, clamped to 0..64: both nibbles count at once.
 void slide_volume(Channel& channel, std::uint8_t param) {
-  // Both nibbles count at once.
   channel.volume =
       static_cast<std::uint8_t>(std::clamp(channel.volume + (param >> 4) - (param & 0x0F), 0, 64));
 }
+
+}  // namespace
 
 void run_row_action(Player& player, Channel& channel) {
   const std::uint8_t p = channel.note.param;

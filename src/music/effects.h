@@ -12,9 +12,3 @@ void run_row_action(Player& player, Channel& channel);
 
 // The tick action of channel.note's effect; `n` is effect_ticks after its increment.
 void run_tick_action(Player& player, Channel& channel, std::uint8_t n);
-
-// One tone-portamento step towards target_period.
-void slide_to_target(Channel& channel);
-
-// Volume + high nibble - low nibble, clamped to 0..64.
-void slide_volume(Channel& channel, std::uint8_t param);
