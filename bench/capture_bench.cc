@@ -62,7 +62,7 @@ void BM_CaptureAct(benchmark::State& state) {
   const std::string path =
       "/tmp/capture_bench_" + std::to_string(getpid()) + (options.codec == Codec::h264 ? ".mp4" : ".mkv");
   choose_presentation(Presentation::logical);
-  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable only counts
+  for (auto _ : state) {
     if (auto error = capture_video(options, plan, 1, song(), path, nullptr)) {
       state.SkipWithError(error->c_str());
       break;
@@ -84,7 +84,7 @@ void BM_DrawLogicalFrame(benchmark::State& state) {
     return;
   }
   std::int64_t k = 0;
-  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable only counts
+  for (auto _ : state) {
     draw_offline_frame(*offline, static_cast<double>(t_ms + (k++ % 1000)) / 1000.0);
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
@@ -100,7 +100,7 @@ void BM_ConvertToYuv420p(benchmark::State& state) {
   std::vector<std::uint8_t> u(y.size() / 4);
   std::vector<std::uint8_t> v(y.size() / 4);
   const Yuv420pPlanes planes{y.data(), u.data(), v.data(), width, width / 2};
-  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable only counts
+  for (auto _ : state) {
     bgra_to_yuv420p(pixels, std::ptrdiff_t{width} * 4, width, height, planes);
     benchmark::DoNotOptimize(y.data());
   }

@@ -35,7 +35,7 @@ void draw_act(benchmark::State& state) {
   const auto width = static_cast<std::uint32_t>(w);
   const auto height = static_cast<std::uint32_t>(h);
   const Frame frame{canvas, creator, t, width, height, text_colour(t)};
-  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable only counts
+  for (auto _ : state) {
     clear_offline_canvas(*target, {12, 12, 12, 255});
     for (const Scene scene : active_scenes(t)) scene(frame);
     benchmark::DoNotOptimize(offline_pixel(*target, 0, 0));
@@ -48,7 +48,7 @@ void wave_fill_alone(benchmark::State& state) {
   const auto h = static_cast<std::uint32_t>(state.range(1));
   std::vector<std::uint8_t> pixels(4 * static_cast<std::size_t>(w) * h);
   double t = 22.0;
-  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable only counts
+  for (auto _ : state) {
     fill_wave(pixels, 4 * static_cast<std::size_t>(w), w, h, t);
     benchmark::DoNotOptimize(pixels.data());
     t += 0.001;

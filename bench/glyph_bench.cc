@@ -22,7 +22,7 @@ void BM_DrawGlyphLine(benchmark::State& state) {
   const std::string words = "Pls come to VeXal 2025, 30CHF paid on-site: we did 90% onsite at glarnwickfest ";
   while (line.size() < 100) line += words;
   line.resize(100);
-  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable only counts
+  for (auto _ : state) {
     TextCursor cursor{line.data(), line.data() + line.size()};
     double pen = 0;
     for (std::uint32_t c = next_code_point(cursor); c != end_of_text; c = next_code_point(cursor)) {

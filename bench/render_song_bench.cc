@@ -21,7 +21,7 @@ double peak_rss_megabytes() {
 
 void BM_RenderSong(benchmark::State& state) {
   std::size_t samples = 0;
-  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable only counts
+  for (auto _ : state) {
     auto player = create_player(module_image, 48000);
     std::vector<std::int16_t> song = render_song(std::get<Player>(player));
     samples = song.size();
@@ -36,7 +36,7 @@ BENCHMARK(BM_RenderSong)->Unit(benchmark::kMillisecond);
 // The ticks alone, without mixing: what reserving the song in one allocation costs.
 void BM_CountSongChunks(benchmark::State& state) {
   const Player player = std::get<Player>(create_player(module_image, 48000));
-  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable only counts
+  for (auto _ : state) {
     benchmark::DoNotOptimize(count_song_chunks(player));
   }
 }
@@ -46,7 +46,7 @@ BENCHMARK(BM_CountSongChunks)->Unit(benchmark::kMillisecond);
 void BM_DownmixToMono(benchmark::State& state) {
   std::vector<std::int16_t> stereo(10'940'416);
   for (std::size_t k = 0; k < stereo.size(); ++k) stereo[k] = static_cast<std::int16_t>(k * 7919);
-  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable only counts
+  for (auto _ : state) {
     auto mono = downmix_to_mono(stereo);
     benchmark::DoNotOptimize(mono.data());
   }
