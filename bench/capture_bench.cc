@@ -18,12 +18,12 @@
 #include "capture/capture.h"
 #include "capture/capture_plan.h"
 #include "capture/options.h"
-#include "capture/presentation_switch.h"
 #include "capture/yuv420p.h"
 #include "music/mixer.h"
 #include "music/module_image.h"
 #include "music/player.h"
 #include "offline_canvas.h"
+#include "presentation_switch.h"
 
 extern "C" {
 #include <libavutil/log.h>
