@@ -145,7 +145,8 @@ serve-web: web
 # readable form on a terminal.
 build-web: web
 	[ -f build/test/CMakeCache.txt ] || $(PLAIN_CONFIGURE)
-	cmake --build build/test -j $(JOBS) --target timeline_sheet_logical timeline_sheet_drawable scenes_compare export_wav
+	cmake --build build/test -j $(JOBS) --target timeline_sheet_logical timeline_sheet_drawable scenes_compare \
+	  export_wav timeline_moments
 	cd web && npm ci --no-audit --no-fund
 
 check-web:

@@ -129,16 +129,22 @@ async function serverFor(browser) {
   return servers.get(browser);
 }
 
-// The acts of the timeline, as tools/measure_fps.sh counts them.
-const acts = [
-  ['logo', 0, 12], ['logo + wave', 12, 18], ['logo + wave + marquee', 18, 30], ['scroller', 30, 63],
-  ['greetings', 63, 90], ['closing logo', 90, 114],
-];
+// The program's timeline as the native tool prints it (timeline_moments): lines of words.
+async function timeline(...what) {
+  const { stdout } = await run(join(nativeBuild, 'tools/timeline_moments'), what);
+  return stdout.trim().split('\n').map((line) => line.split(' '));
+}
 
-// Frames per second in each act, from the times of the frames of one whole run.
-export function framesPerAct(times) {
-  return acts.map(([name, from, to]) => {
-    const frames = times.filter((t) => t >= from && (t < to || (to === 114 && t <= to))).length;
+// The acts of the timeline: { name, from, to }, the last one ending with the run.
+export async function timelineActs() {
+  return (await timeline('acts')).map(([from, to, ...name]) => ({ name: name.join(' '), from: Number(from), to: Number(to) }));
+}
+
+// Frames per second in each act, from the times of the frames of one whole run; the last act
+// counts the frame at its end.
+export function framesPerAct(times, acts) {
+  return acts.map(({ name, from, to }, k) => {
+    const frames = times.filter((t) => t >= from && (t < to || (k === acts.length - 1 && t <= to))).length;
     return { name, from, to, frames, fps: frames / (to - from) };
   });
 }
