@@ -110,13 +110,13 @@ windows:
 	$(WINDOWS_CONFIGURE)
 	cmake --build build/windows -j $(JOBS) --target windows_zip
 
-# The zip's programs under Wine, each test in its own Xvfb display and Wine prefix, compared
-# with frames and the song made by tools of the native test build (make test has built them).
+# The zip's programs under Wine, each test in its own Xvfb display and Wine prefix, judged and
+# compared with the song by tools of the native test build (make test has built them).
 build-windows:
 	tools/install-deps.sh windows
 	[ -f build/test/CMakeCache.txt ] || $(PLAIN_CONFIGURE)
-	cmake --build build/test -j $(JOBS) --target timeline_sheet_logical timeline_sheet_drawable \
-	  scenes_compare audio_disk_check close_window console_clock
+	cmake --build build/test -j $(JOBS) --target timeline_moments scenes_judge audio_disk_check \
+	  close_window console_clock
 	$(WINDOWS_CONFIGURE) -DHERALD_NATIVE_BUILD=$(CURDIR)/build/test
 	cmake --build build/windows -j $(JOBS) --target windows_zip set_window_size
 
@@ -139,13 +139,13 @@ web:
 serve-web: web
 	node web/serve.mjs build/web $(WEB_PORT)
 
-# The browser tests in headless Chromium, one line per test, compared with the native tools of
-# the test build (offline frames, the song, the image distance); the whole 114-second run goes
+# The browser tests in headless Chromium, one line per test, with the native tools of the test
+# build (the timeline's moments, the screenshot judge, the song); the whole 114-second run goes
 # beside the others. Node's test runner reports in TAP when its output is a log, and in its
 # readable form on a terminal.
 build-web: web
 	[ -f build/test/CMakeCache.txt ] || $(PLAIN_CONFIGURE)
-	cmake --build build/test -j $(JOBS) --target timeline_sheet_logical timeline_sheet_drawable scenes_compare export_wav
+	cmake --build build/test -j $(JOBS) --target timeline_moments scenes_judge export_wav
 	cd web && npm ci --no-audit --no-fund
 
 check-web:

@@ -7,7 +7,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <iostream>
@@ -18,12 +18,14 @@
 #include "capture/capture.h"
 #include "capture/capture_plan.h"
 #include "capture/options.h"
-#include "capture/presentation_switch.h"
 #include "capture/yuv420p.h"
 #include "music/mixer.h"
 #include "music/module_image.h"
 #include "music/player.h"
 #include "offline_canvas.h"
+#include "presentation_switch.h"
+#include "scenes/timeline.h"
+#include "timeline_moments.h"
 
 extern "C" {
 #include <libavutil/log.h>
@@ -31,9 +33,10 @@ extern "C" {
 
 namespace {
 
-// One moment in each act: the wave and the marquee, the scroller, the greetings, the closing logo.
-constexpr std::array act_moments_ms{std::int64_t{24'000}, std::int64_t{45'000}, std::int64_t{75'000},
-                                    std::int64_t{100'000}};
+// The middle of the act, in whole milliseconds.
+std::int64_t act_middle_ms(std::int64_t act) {
+  return std::llround(act_middle(acts.at(static_cast<std::size_t>(act))) * 1000.0);
+}
 
 const std::vector<std::int16_t>& song() {
   static const std::vector<std::int16_t> rendered = [] {
@@ -56,7 +59,7 @@ CaptureOptions full_hd(Codec codec) {
 }
 
 void BM_CaptureAct(benchmark::State& state) {
-  const std::int64_t from_ms = act_moments_ms.at(static_cast<std::size_t>(state.range(0)));
+  const std::int64_t from_ms = act_middle_ms(state.range(0));
   const CaptureOptions options = full_hd(state.range(1) == 0 ? Codec::h264 : Codec::ffv1);
   const CapturePlan plan = plan_capture(from_ms, from_ms + 2000, options.fps);
   const std::string path =
@@ -76,7 +79,7 @@ void BM_CaptureAct(benchmark::State& state) {
 }
 
 void BM_DrawLogicalFrame(benchmark::State& state) {
-  const std::int64_t t_ms = act_moments_ms.at(static_cast<std::size_t>(state.range(0)));
+  const std::int64_t t_ms = act_middle_ms(state.range(0));
   choose_presentation(Presentation::logical);
   const std::optional<OfflineCanvas> offline = open_offline_canvas(1920, 1080);
   if (!offline) {
@@ -110,11 +113,13 @@ void BM_ConvertToYuv420p(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_CaptureAct)
-    ->ArgsProduct({{0, 1, 2, 3}, {0, 1}})
+    ->ArgsProduct({benchmark::CreateDenseRange(0, static_cast<std::int64_t>(acts.size()) - 1, 1), {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(2.0);
-BENCHMARK(BM_DrawLogicalFrame)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawLogicalFrame)
+    ->DenseRange(0, static_cast<int>(acts.size()) - 1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertToYuv420p)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {

@@ -1,5 +1,6 @@
-// Milliseconds per frame of each act on SDL2's software renderer, at the design size and, for
-// the drawable-size program, at 1920 x 1080 and 3840 x 2160; and the wave's pixel fill alone.
+// Milliseconds per frame of each act (at its middle) on SDL2's software renderer, at the design
+// size and, for the drawable-size program, at 1920 x 1080 and 3840 x 2160; and the wave's pixel
+// fill alone.
 // The frames are drawn as draw_frame draws them (clear, then the scenes active at t), without
 // the console line.
 #include <benchmark/benchmark.h>
@@ -15,14 +16,12 @@
 #include "scenes/frame.h"
 #include "scenes/timeline.h"
 #include "scenes/wave_fill.h"
+#include "timeline_moments.h"
 
 namespace {
 
-// One moment in each act: logo alone, logo + wave + marquee, scroller, greetings, closing logo.
-constexpr std::array act_moments{5.0, 25.0, 45.0, 80.0, 100.0};
-
 void draw_act(benchmark::State& state) {
-  const double t = act_moments.at(static_cast<std::size_t>(state.range(0)));
+  const double t = act_middle(acts.at(static_cast<std::size_t>(state.range(0))));
   const int w = static_cast<int>(state.range(1));
   const int h = static_cast<int>(state.range(2));
   const std::optional<OfflineCanvas> target = open_windowless_canvas(w, h);
@@ -47,18 +46,20 @@ void wave_fill_alone(benchmark::State& state) {
   const auto w = static_cast<std::uint32_t>(state.range(0));
   const auto h = static_cast<std::uint32_t>(state.range(1));
   std::vector<std::uint8_t> pixels(4 * static_cast<std::size_t>(w) * h);
-  double t = 22.0;
+  // The second half of the act with the whole wave and the marquee, a millisecond a frame.
+  const Act& act = acts.at(act_named("logo + wave + marquee"));
+  double t = act_middle(act);
   for (auto _ : state) {
     fill_wave(pixels, 4 * static_cast<std::size_t>(w), w, h, t);
     benchmark::DoNotOptimize(pixels.data());
     t += 0.001;
-    if (t >= 30.0) t = 22.0;
+    if (t >= act.until) t = act_middle(act);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 4 * w * h);
 }
 
 void act_sizes(benchmark::internal::Benchmark* b) {
-  for (std::int64_t act = 0; act < 5; ++act) {
+  for (std::int64_t act = 0; act < static_cast<std::int64_t>(acts.size()); ++act) {
     b->Args({act, 640, 400});
     b->Args({act, 1920, 1080});
     b->Args({act, 3840, 2160});

@@ -4,7 +4,8 @@
 # SDL's dummy audio driver, and prints the frames per second of each act of the timeline,
 # counted from the times of its console lines. It runs the whole 114 s, or with --until T until
 # the program has drawn t = T, when an Escape ends it. With WIDTHxHEIGHT the window is resized to
-# that size as soon as it opens (default: it keeps its 640 x 400).
+# that size as soon as it opens (default: it keeps its 640 x 400). The acts come from the
+# timeline_moments tool of the program's build (BUILD/tools beside BUILD/src/app).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 e2e=$here/../tests/e2e
@@ -19,6 +20,8 @@ if [ "${1:-}" = --until ]; then
 fi
 program=${1:?usage: measure_fps.sh [--until T] PROGRAM [WIDTHxHEIGHT]}
 size=${2:-}
+moments=$(dirname "$program")/../../tools/timeline_moments
+acts=$("$moments" acts) || e2e_fail "no acts from $moments"
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 
@@ -42,12 +45,16 @@ echo "$(basename "$program"), window ${shown}, $(nproc) CPUs"
 # One console line per frame: "Time: <t>", ESC [F, line feed. The first frame (t = 0.001) is
 # drawn before the loop starts and counts with the first act. An act cut short by --until counts
 # over the part that ran; acts that never began are left out.
-LC_ALL=C tr -d '\033' <"$out" | LC_ALL=C awk '
+LC_ALL=C tr -d '\033' <"$out" | LC_ALL=C awk -v acts="$acts" '
   BEGIN {
-    split("0 12 18 30 63 90", from, " ")
-    split("12 18 30 63 90 114", to, " ")
-    split("logo|logo + wave|logo + wave + marquee|scroller|greetings|closing logo", name, "|")
-    acts = 6
+    n = split(acts, line, "\n")
+    for (a = 1; a <= n; ++a) {
+      split(line[a], word, " ")
+      from[a] = word[1] + 0
+      to[a] = word[2] + 0
+      name[a] = substr(line[a], length(word[1] word[2]) + 3)
+    }
+    acts = n
   }
   /^Time: / {
     t = substr($0, 7) + 0

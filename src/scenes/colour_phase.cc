@@ -4,7 +4,7 @@
 #include <cmath>
 
 std::uint32_t colour_phase(double t) {
-  const double q = std::round(std::fmod(60.0 * t, 510.0));  // halves away from zero
+  const double q = std::round(std::fmod(colour_phase_steps_per_second * t, 510.0));  // halves away from zero
   const double u = q <= 255.0 ? q : 510.0 - q;
   return static_cast<std::uint32_t>(std::clamp(u, 0.0, 255.0));
 }

@@ -2,37 +2,42 @@
 
 #include <array>
 #include <cstddef>
-#include <limits>
 
 #include "scenes/scenes.h"
 
 namespace {
 
-struct TimelineRow {
-  double from;   // inclusive
-  double until;  // exclusive
+struct ActScenes {
   std::array<Scene, 3> scenes;
   std::size_t count;
 };
 
-constexpr double forever = std::numeric_limits<double>::infinity();
-
-// The logo comes first so the wave backdrop covers it where the wave is opaque, and the
-// marquee lies on top of both.
-constexpr std::array<TimelineRow, 6> timeline{{
-    {0.0, 12.0, {draw_logo}, 1},
-    {12.0, 18.0, {draw_logo, draw_wave}, 2},
-    {18.0, 30.0, {draw_logo, draw_wave, draw_marquee}, 3},
-    {30.0, 63.0, {draw_scroller}, 1},
-    {63.0, 90.0, {draw_greetings}, 1},
-    {90.0, forever, {draw_logo}, 1},
+// The scenes of each act, in the order of the acts. The logo comes first so the wave backdrop
+// covers it where the wave is opaque, and the marquee lies on top of both.
+constexpr std::array<ActScenes, acts.size()> act_scenes{{
+    {{draw_logo}, 1},
+    {{draw_logo, draw_wave}, 2},
+    {{draw_logo, draw_wave, draw_marquee}, 3},
+    {{draw_scroller}, 1},
+    {{draw_greetings}, 1},
+    {{draw_logo}, 1},
 }};
+
+constexpr bool acts_tile_the_time_line() {
+  double at = 0.0;
+  for (const Act& act : acts) {
+    if (act.from != at || !(act.until > act.from)) return false;
+    at = act.until;
+  }
+  return true;
+}
+static_assert(acts_tile_the_time_line(), "each act begins where the one before it ends, the first at 0");
 
 }  // namespace
 
 std::span<const Scene> active_scenes(double t) {
-  for (const TimelineRow& row : timeline) {
-    if (t >= row.from && t < row.until) return {row.scenes.data(), row.count};
+  for (std::size_t k = 0; k < acts.size(); ++k) {
+    if (t >= acts[k].from && t < acts[k].until) return {act_scenes[k].scenes.data(), act_scenes[k].count};
   }
   return {};
 }

@@ -20,11 +20,11 @@
 #include "capture/capture_plan.h"
 #include "capture/capture_run.h"
 #include "capture/media_file.h"
-#include "capture/presentation_switch.h"
 #include "music/mixer.h"
 #include "music/module_image.h"
 #include "music/player.h"
 #include "offline_canvas.h"
+#include "presentation_switch.h"
 #include "text/jitter.h"
 
 namespace {

@@ -7,22 +7,12 @@ import { before, describe, test } from 'node:test';
 
 import {
   barHeight, browserForTests, capturedAudio, chooseAndStart, compareWithSong, judge, nativeSong, openDemo, programs,
-  sampleRate, shoot, waitForEnd, waitForTime,
+  sampleRate, shoot, shotMoments, waitForEnd, waitForTime,
 } from './harness.mjs';
 
-// Moments just before the colour phase reaches an end of its swing (t a multiple of 4.25), each
-// with a moment of another act in the same phase, and the viewport each is taken at.
-const shots = [
-  { name: 'logo', t: 4.15, wrongT: 38.25, width: 640, height: 400 },
-  { name: 'wave_reveal', t: 16.9, wrongT: 25.5, width: 640, height: 400 },
-  { name: 'marquee', t: 21.15, wrongT: 46.75, width: 640, height: 400 },
-  { name: 'marquee_800x600', t: 25.4, wrongT: 42.5, width: 800, height: 600 },
-  { name: 'scroller_800x600', t: 38.15, wrongT: 4.25, width: 800, height: 600 },
-  { name: 'scroller_shrunk', t: 46.65, wrongT: 72.25, width: 640, height: 400 },
-  { name: 'greetings', t: 67.9, wrongT: 42.5, width: 640, height: 400 },
-  { name: 'greetings_800x600', t: 72.15, wrongT: 46.75, width: 800, height: 600 },
-  { name: 'closing_logo_800x600', t: 93.4, wrongT: 76.5, width: 800, height: 600 },
-];
+// The moments early in each act, each with a moment of another act in the same colour phase and
+// the viewport it is taken at, from the program's timeline.
+const shots = await shotMoments();
 
 const audioSeconds = 5;
 
@@ -77,7 +67,7 @@ for (const program of programs) {
             return canvas.width === width && canvas.height === height;
           }, shot, { timeout: 10000 });
         }
-        taken.push(await shoot(page, shot.name, shot.t, shot.wrongT));
+        taken.push(await shoot(page, shot));
       }
       // Judged after the shots, so that rendering offline does not hold up the run.
       const failures = [];

@@ -6,7 +6,7 @@ import { test } from 'node:test';
 
 import {
   browserForTests, capturedAudio, chooseAndStart, compareWithSong, framesPerAct, nativeSong, openDemo, sampleRate,
-  waitForEnd,
+  timelineActs, waitForEnd,
 } from './harness.mjs';
 
 const shared = browserForTests();
@@ -20,7 +20,7 @@ test('left alone, the run plays the whole song once and ends by itself after 114
   const times = await page.evaluate(() => window.__herald.lines.map((line) => line.t));
   const last = times.at(-1);
   assert.ok(last > 113.8 && last <= 114, `expected the last frame just before t = 114, saw ${last}`);
-  const fps = framesPerAct(times).map((act) => `${act.name} ${act.fps.toFixed(1)}`);
+  const fps = framesPerAct(times, await timelineActs()).map((act) => `${act.name} ${act.fps.toFixed(1)}`);
   console.log(`vexal25-herald frames per second by act: ${fps.join(', ')}`);
 
   const song = await nativeSong();

@@ -24,11 +24,11 @@
 #include "capture/interruption.h"
 #include "capture/options.h"
 #include "capture/pending_output.h"
-#include "capture/presentation_switch.h"
 #include "capture/progress.h"
 #include "music/mixer.h"
 #include "music/module_image.h"
 #include "music/player.h"
+#include "presentation_switch.h"
 
 extern "C" {
 #include <libavutil/log.h>

@@ -6,7 +6,7 @@
 #include <string>
 #include <variant>
 
-#include "capture/presentation_switch.h"
+#include "presentation_switch.h"
 
 // What a capture makes, from its command line.
 

@@ -3,10 +3,10 @@
 #include "app/presentation.h"
 #include "base/canvas.h"
 
-// The capture draws either program's frames, so it links both presentation variants: each one's
-// two operations under its own name, and in their place the two operations the director calls,
-// which forward to the variant chosen for this capture. The programs themselves still link
-// exactly one variant each.
+// A tool that draws either program's frames (the capture, the screenshot judge) links both
+// presentation variants: each one's two operations under its own name, and in their place the two
+// operations the director calls, which forward to the variant chosen for this run. The programs
+// themselves still link exactly one variant each.
 
 enum class Presentation { logical, drawable };
 
