@@ -103,7 +103,7 @@ fuzz: test-deps
 # package (build/windows-sdl2), packed into build/windows/vexal25-herald-windows-x86_64.zip.
 WINDOWS_CONFIGURE = cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=windows/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DHERALD_WERROR=ON \
-  -DSDL2_DIR="$$(JOBS=$(JOBS) windows/build-sdl2.sh build/windows-sdl2)"
+  -DSDL2_DIR="$$(JOBS=$(JOBS) tools/build-sdl2.sh mingw build/windows-sdl2)/lib/cmake/SDL2"
 
 windows:
 	tools/install-deps.sh windows
@@ -130,7 +130,7 @@ WEB_PORT ?= 8025
 
 web:
 	tools/install-deps.sh web
-	sdl2=$$($(WEB_ENV) web/build-sdl2.sh build/web-sdl2) && \
+	sdl2=$$($(WEB_ENV) tools/build-sdl2.sh emscripten build/web-sdl2) && \
 	  $(WEB_ENV) emcmake cmake -S . -B build/web-build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
 	    -DHERALD_WERROR=ON -DSDL2_DIR=$$sdl2/lib/cmake/SDL2 -DHERALD_WEB_OUTPUT=$(CURDIR)/build/web
 	$(WEB_ENV) cmake --build build/web-build -j $(JOBS)

@@ -3,7 +3,7 @@
 # Packages already present are left alone, so a prepared machine does no apt work.
 #   run    building and running the programs
 #   test   building and running the native tests (with run and capture)
-#   sdl2-source  what tools/fetch-sdl2-source.sh needs
+#   sdl2-source  what tools/build-sdl2.sh needs to unpack Debian's SDL2 source
 #   windows  cross-building the Windows programs and running them under Wine
 #   web    building both programs for the browser with Emscripten and testing them in Chromium
 #   capture  building the capture tool (tools/capture): FFmpeg's libraries (with run)
