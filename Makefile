@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 3600
 # The stages of make test, each checked in a build directory of its own.
 STAGES = plain asan tsan fuzz windows web
 
-.PHONY: run run-drawable build video test test-deps fuzz windows web serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
+.PHONY: run run-drawable build video test test-deps fuzz linux windows web serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
 
 build:
 	tools/install-deps.sh run
@@ -98,6 +98,18 @@ fuzz: test-deps
 	$(FUZZ_CONFIGURE)
 	cmake --build build/fuzz -j $(JOBS) --target module_fuzz
 	tools/run-fuzz.sh build/fuzz/tests/fuzz/module_fuzz $(FUZZ_SECONDS) build/fuzz/corpus
+
+# Linux: both programs for any x86-64 Linux desktop with glibc 2.35 or newer, against SDL2 built
+# once from Debian's source package as a shared library (build/linux-sdl2), laid out with that
+# library in build/linux/vexal25-herald-linux-x86_64.
+LINUX_CONFIGURE = cmake -S . -B build/linux -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DHERALD_WERROR=ON \
+  -DHERALD_LINUX_FOLDER=ON -DSDL2_DIR=$(CURDIR)/build/linux-sdl2/install/lib/cmake/SDL2
+
+linux:
+	tools/install-deps.sh linux
+	JOBS=$(JOBS) tools/build-sdl2.sh linux build/linux-sdl2 >/dev/null
+	$(LINUX_CONFIGURE)
+	cmake --build build/linux -j $(JOBS) --target linux_folder
 
 # Windows: both programs cross-built with MinGW-w64 against SDL2 built once from Debian's source
 # package (build/windows-sdl2), packed into build/windows/vexal25-herald-windows-x86_64.zip.
