@@ -6,7 +6,7 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 3600
 # The stages of make test, each checked in a build directory of its own.
-STAGES = plain asan tsan fuzz windows web
+STAGES = plain asan tsan fuzz linux windows web
 
 .PHONY: run run-drawable build video test test-deps fuzz linux windows web serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
 
@@ -38,7 +38,7 @@ video:
 # tools/test-all.sh builds them one after the other with every core and runs each build's
 # checks in the background while the next builds.
 test:
-	tools/install-deps.sh test windows web
+	tools/install-deps.sh test linux linux-test windows web
 	tools/test-all.sh $(STAGES)
 
 test-deps:
@@ -110,6 +110,17 @@ linux:
 	JOBS=$(JOBS) tools/build-sdl2.sh linux build/linux-sdl2 >/dev/null
 	$(LINUX_CONFIGURE)
 	cmake --build build/linux -j $(JOBS) --target linux_folder
+
+# The folder in a minimal Debian 13 system of its own (build/linux-chroot, made once by the
+# checks), with the end-to-end scripts and tools of the native test build.
+build-linux: linux
+	tools/install-deps.sh linux-test
+	[ -f build/test/CMakeCache.txt ] || $(PLAIN_CONFIGURE)
+	cmake --build build/test -j $(JOBS) --target audio_disk_check close_window
+	$(LINUX_CONFIGURE) -DHERALD_NATIVE_BUILD=$(CURDIR)/build/test -DHERALD_LINUX_CHROOT=$(CURDIR)/build/linux-chroot
+
+check-linux:
+	ctest --test-dir build/linux --output-on-failure -j 2
 
 # Windows: both programs cross-built with MinGW-w64 against SDL2 built once from Debian's source
 # package (build/windows-sdl2), packed into build/windows/vexal25-herald-windows-x86_64.zip.
