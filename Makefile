@@ -6,9 +6,9 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 3600
 # The stages of make test, each checked in a build directory of its own.
-STAGES = plain asan tsan fuzz windows web release
+STAGES = plain asan tsan fuzz linux windows web release
 
-.PHONY: run run-drawable build video release release-zip test test-deps fuzz windows web serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
+.PHONY: run run-drawable build video release release-zip test test-deps fuzz linux windows web serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
 
 build:
 	tools/install-deps.sh run
@@ -52,7 +52,7 @@ release-zip:
 # tools/test-all.sh builds them one after the other with every core and runs each build's
 # checks in the background while the next builds.
 test:
-	tools/install-deps.sh test windows web release
+	tools/install-deps.sh test linux linux-test windows web release
 	tools/test-all.sh $(STAGES)
 
 test-deps:
@@ -113,11 +113,34 @@ fuzz: test-deps
 	cmake --build build/fuzz -j $(JOBS) --target module_fuzz
 	tools/run-fuzz.sh build/fuzz/tests/fuzz/module_fuzz $(FUZZ_SECONDS) build/fuzz/corpus
 
+# Linux: both programs for any x86-64 Linux desktop with glibc 2.35 or newer, against SDL2 built
+# once from Debian's source package as a shared library (build/linux-sdl2), laid out with that
+# library in build/linux/vexal25-herald-linux-x86_64.
+LINUX_CONFIGURE = cmake -S . -B build/linux -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DHERALD_WERROR=ON \
+  -DHERALD_LINUX_FOLDER=ON -DSDL2_DIR=$(CURDIR)/build/linux-sdl2/install/lib/cmake/SDL2
+
+linux:
+	tools/install-deps.sh linux
+	JOBS=$(JOBS) tools/build-sdl2.sh linux build/linux-sdl2 >/dev/null
+	$(LINUX_CONFIGURE)
+	cmake --build build/linux -j $(JOBS) --target linux_folder
+
+# The folder in a minimal Debian 13 system of its own (build/linux-chroot, made once by the
+# checks), with the end-to-end scripts and tools of the native test build.
+build-linux: linux
+	tools/install-deps.sh linux-test
+	[ -f build/test/CMakeCache.txt ] || $(PLAIN_CONFIGURE)
+	cmake --build build/test -j $(JOBS) --target audio_disk_check close_window
+	$(LINUX_CONFIGURE) -DHERALD_NATIVE_BUILD=$(CURDIR)/build/test -DHERALD_LINUX_CHROOT=$(CURDIR)/build/linux-chroot
+
+check-linux:
+	ctest --test-dir build/linux --output-on-failure -j 2
+
 # Windows: both programs cross-built with MinGW-w64 against SDL2 built once from Debian's source
 # package (build/windows-sdl2), packed into build/windows/vexal25-herald-windows-x86_64.zip.
 WINDOWS_CONFIGURE = cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=windows/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DHERALD_WERROR=ON \
-  -DSDL2_DIR="$$(JOBS=$(JOBS) windows/build-sdl2.sh build/windows-sdl2)"
+  -DSDL2_DIR="$$(JOBS=$(JOBS) tools/build-sdl2.sh mingw build/windows-sdl2)/lib/cmake/SDL2"
 
 windows:
 	tools/install-deps.sh windows
@@ -144,7 +167,7 @@ WEB_PORT ?= 8025
 
 web:
 	tools/install-deps.sh web
-	sdl2=$$($(WEB_ENV) web/build-sdl2.sh build/web-sdl2) && \
+	sdl2=$$($(WEB_ENV) tools/build-sdl2.sh emscripten build/web-sdl2) && \
 	  $(WEB_ENV) emcmake cmake -S . -B build/web-build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
 	    -DHERALD_WERROR=ON -DSDL2_DIR=$$sdl2/lib/cmake/SDL2 -DHERALD_WEB_OUTPUT=$(CURDIR)/build/web
 	$(WEB_ENV) cmake --build build/web-build -j $(JOBS)

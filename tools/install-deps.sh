@@ -3,7 +3,9 @@
 # Packages already present are left alone, so a prepared machine does no apt work.
 #   run    building and running the programs
 #   test   building and running the native tests (with run and capture)
-#   sdl2-source  what tools/fetch-sdl2-source.sh needs
+#   sdl2-source  what tools/build-sdl2.sh needs to unpack Debian's SDL2 source
+#   linux  building the portable Linux folder, SDL2 included
+#   linux-test  testing that folder in a Debian system of its own
 #   windows  cross-building the Windows programs and running them under Wine
 #   web    building both programs for the browser with Emscripten and testing them in Chromium
 #   capture  building the capture tool (tools/capture): FFmpeg's libraries (with run)
@@ -26,6 +28,11 @@ packages_of() {
     # MinGW-w64 for 64-bit Windows in its POSIX-threads variant (clock_gettime and nanosleep come
     # with its winpthreads), Wine 8 to run the result, and the source package of SDL2 to build.
     windows) echo "$(packages_of sdl2-source)" g++-mingw-w64-x86-64-posix wine ;;
+    # SDL2's video and sound back-ends come with libsdl2-dev's own dependencies, all but PipeWire.
+    linux) echo "$(packages_of run) $(packages_of sdl2-source)" libpipewire-0.3-dev ;;
+    # debootstrap makes the test system; the programs run in it under Xvfb, driven by xdotool and
+    # read by the X11 utilities; binutils reads the folder's symbol versions and libraries.
+    linux-test) echo debootstrap xvfb xdotool x11-utils binutils ;;
     # Emscripten and its Node.js modules, Debian's Chromium for the browser tests, and what the
     # tests' native helpers (timeline sheets, song export) and image conversion need. npm comes
     # with some builds of Node.js (which then conflict with Debian's npm package) and on its own

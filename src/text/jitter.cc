@@ -1,19 +1,21 @@
 #include "text/jitter.h"
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <utility>
 
 #include "base/fatal.h"
+#include "base/os_entropy.h"
 
 namespace {
 // Created on first use in the thread and seeded from the operating system's entropy, so the
 // shake differs from run to run; only the main thread draws glyphs.
 std::mt19937& generator() {
   thread_local std::mt19937 engine{[] {
-    std::random_device entropy;
-    std::seed_seq seed{entropy(), entropy(), entropy(), entropy(),
-                       entropy(), entropy(), entropy(), entropy()};
+    std::array<std::uint32_t, 8> entropy{};
+    os_entropy(entropy);
+    std::seed_seq seed(entropy.begin(), entropy.end());
     return std::mt19937{seed};
   }()};
   return engine;

@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <limits>
 #include <set>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "scenes/text_run.h"
 #include "support/software_canvas.h"
@@ -138,6 +140,22 @@ TEST(RandomRange, HeldValueIsClampedIntoTheRange) {
   std::set<int> values;
   for (int i = 0; i < 400; ++i) values.insert(random_range(-2, 2));
   EXPECT_EQ(values, (std::set<int>{-2, -1, 0, 1}));
+}
+
+// Each thread seeds its generator from the operating system on first use: two fresh threads
+// (two runs, as far as the generator knows) must not shake alike. A fixed or empty seed would
+// give both the same 64 draws.
+TEST(RandomRange, EveryFreshGeneratorHasASeedOfItsOwn) {
+  auto draws = [] {
+    std::vector<std::int32_t> values(64);
+    for (std::int32_t& value : values) value = random_range(0, 1 << 30);
+    return values;
+  };
+  std::vector<std::int32_t> first, second;
+  std::thread{[&] { first = draws(); }}.join();
+  std::thread{[&] { second = draws(); }}.join();
+  EXPECT_NE(first, second);
+  EXPECT_GT(std::set<std::int32_t>(first.begin(), first.end()).size(), 60u);
 }
 
 TEST_F(GlyphDraw, SpaceIsAnInvisibleSevenByOneTexture) {
