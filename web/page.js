@@ -18,6 +18,9 @@ const cursorUp = '\x1b[F';      // ends every console line; a terminal overwrite
 const pageTitle = document.title;
 
 // program name -> promise of { factory, wasm }: the module script and its compiled WebAssembly.
+// In the one-file packaging the programs are classic scripts inline in the page, each with its
+// WebAssembly inside: the factory is a global named after the program, dashes as underscores,
+// and there is nothing to fetch (wasm is null).
 const loads = new Map();
 let run = null;                 // the running program: { module }
 
@@ -26,6 +29,8 @@ function chosenProgram() {
 }
 
 function load(program) {
+  const inline = window[program.replaceAll('-', '_')];
+  if (typeof inline === 'function') return Promise.resolve({ factory: inline, wasm: null });
   if (!loads.has(program)) {
     const loading = Promise.all([
       import(`./${program}.js`).then((script) => script.default),
@@ -116,7 +121,11 @@ async function start() {
       hint.hidden = false;
     },
     printErr: (line) => console.error(line),
-    instantiateWasm: (imports, receive) => {
+    onExit: (status) => finish(status === 0 ? '' : `The demo stopped (exit status ${status}).`),
+    onAbort: (what) => finish(`The demo failed: ${what}`),
+  };
+  if (loaded.wasm) {
+    module.instantiateWasm = (imports, receive) => {
       WebAssembly.instantiate(loaded.wasm, imports).then(
         (instance) => receive(instance, loaded.wasm),
         (error) => {
@@ -124,10 +133,8 @@ async function start() {
           finish(`The demo could not start: ${error.message}`);
         });
       return {};
-    },
-    onExit: (status) => finish(status === 0 ? '' : `The demo stopped (exit status ${status}).`),
-    onAbort: (what) => finish(`The demo failed: ${what}`),
-  };
+    };
+  }
   run = { module };
   loaded.factory(module).catch((error) => finish(`The demo failed: ${error}`));
 }
@@ -143,6 +150,9 @@ function close() {
   module._SDL_PushEvent(event);
   module._free(event);
 }
+
+// The page's own check, inline in index.html, hears that this script runs.
+document.documentElement.dataset.script = 'running';
 
 if (typeof WebAssembly !== 'object' || typeof AudioContext !== 'function') {
   say('This browser cannot run the demo: it needs WebAssembly and Web Audio.');

@@ -14,6 +14,7 @@ import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { after, before } from 'node:test';
+import { pathToFileURL } from 'node:url';
 import { promisify } from 'node:util';
 
 import { serve } from '../../web/serve.mjs';
@@ -25,6 +26,16 @@ const { chromium } = createRequire(join(root, 'web/package.json'))('playwright-c
 export const site = resolve(root, process.env.HERALD_WEB_SITE ?? 'build/web');
 // The native build whose tools render the reference frames and the song.
 export const nativeBuild = resolve(root, process.env.HERALD_NATIVE_BUILD ?? 'build/test');
+
+// The one-file page, which plays when opened from disk (make web-file).
+export const oneFilePage = resolve(root, process.env.HERALD_WEB_FILE ?? 'build/web-file/vexal25-herald.html');
+
+// Where openDemo goes unless told otherwise: the served folder, or a page opened from disk once
+// openFromDisk has named it, so the same tests run against either packaging.
+let diskPage = null;
+export function openFromDisk(file) {
+  diskPage = file;
+}
 
 export const programs = ['vexal25-herald', 'vexal25-herald-drawable'];
 export const barHeight = 24;  // the page's strip under the canvas
@@ -100,8 +111,8 @@ function installHooks() {
 }
 
 // A page of the demo at the given viewport with the hooks in place. problems collects every
-// error the page or its console reports.
-export async function openDemo(browser, { width = 640, height = 400 + barHeight, route } = {}) {
+// error the page or its console reports. file opens that page from disk instead.
+export async function openDemo(browser, { width = 640, height = 400 + barHeight, route, file = diskPage } = {}) {
   const context = await browser.newContext({ viewport: { width, height } });
   const page = await context.newPage();
   const problems = [];
@@ -114,7 +125,7 @@ export async function openDemo(browser, { width = 640, height = 400 + barHeight,
   });
   await page.addInitScript(installHooks);
   if (route) await route(page);
-  const { url } = await serverFor(browser);
+  const url = file ? pathToFileURL(file).href : (await serverFor(browser)).url;
   await page.goto(url);
   return { page, problems, context };
 }
