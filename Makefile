@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 3600
 # The stages of make test, each checked in a build directory of its own.
 STAGES = plain asan tsan fuzz linux windows web release
 
-.PHONY: run run-drawable build video release release-zip test test-deps fuzz linux windows web serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
+.PHONY: run run-drawable build video release release-zip test test-deps fuzz linux windows web web-file serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
 
 build:
 	tools/install-deps.sh run
@@ -172,6 +172,11 @@ web:
 	    -DHERALD_WERROR=ON -DSDL2_DIR=$$sdl2/lib/cmake/SDL2 -DHERALD_WEB_OUTPUT=$(CURDIR)/build/web
 	$(WEB_ENV) cmake --build build/web-build -j $(JOBS)
 
+# The browser version as one file that plays from disk: build/web-file/vexal25-herald.html.
+web-file: web
+	$(WEB_ENV) cmake -B build/web-build -DHERALD_WEB_FILE_OUTPUT=$(CURDIR)/build/web-file
+	$(WEB_ENV) cmake --build build/web-build -j $(JOBS) --target web_file
+
 # Serves build/web on 127.0.0.1 (port WEB_PORT) and prints the address to open.
 serve-web: web
 	node web/serve.mjs build/web $(WEB_PORT)
@@ -180,7 +185,7 @@ serve-web: web
 # the test build (offline frames, the song, the image distance); the whole 114-second run goes
 # beside the others. Node's test runner reports in TAP when its output is a log, and in its
 # readable form on a terminal.
-build-web: web
+build-web: web web-file
 	[ -f build/test/CMakeCache.txt ] || $(PLAIN_CONFIGURE)
 	cmake --build build/test -j $(JOBS) --target timeline_sheet_logical timeline_sheet_drawable scenes_compare export_wav
 	cd web && npm ci --no-audit --no-fund
