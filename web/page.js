@@ -10,7 +10,9 @@ const playButton = $('play');
 const message = $('message');
 const consoleLine = $('console');
 const closeButton = $('close');
+const fullscreenButton = $('fullscreen');
 const hint = $('hint');
+const stageNote = $('stage-note');
 
 const sdlQuit = 0x100;          // SDL_QUIT, the event type closing the window queues
 const sdlEventBytes = 56;       // sizeof(SDL_Event)
@@ -18,6 +20,9 @@ const cursorUp = '\x1b[F';      // ends every console line; a terminal overwrite
 const pageTitle = document.title;
 
 // program name -> promise of { factory, wasm }: the module script and its compiled WebAssembly.
+// In the one-file packaging the programs are classic scripts inline in the page, each with its
+// WebAssembly inside: the factory is a global named after the program, dashes as underscores,
+// and there is nothing to fetch (wasm is null).
 const loads = new Map();
 let run = null;                 // the running program: { module }
 
@@ -26,6 +31,8 @@ function chosenProgram() {
 }
 
 function load(program) {
+  const inline = window[program.replaceAll('-', '_')];
+  if (typeof inline === 'function') return Promise.resolve({ factory: inline, wasm: null });
   if (!loads.has(program)) {
     const loading = Promise.all([
       import(`./${program}.js`).then((script) => script.default),
@@ -60,8 +67,10 @@ function finish(problem) {
   if (!run) return;
   run = null;
   closeButton.disabled = true;
+  fullscreenButton.disabled = true;
   hint.hidden = true;
-  stage.replaceChildren();
+  if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
+  stage.replaceChildren(stageNote);
   document.title = pageTitle;  // the program titled its window; the window is gone
   say(problem);
   offerStart('Play again');
@@ -97,26 +106,42 @@ async function start() {
   canvas.id = 'canvas';  // SDL2 finds its window by this id
   canvas.tabIndex = -1;
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());
-  stage.replaceChildren(canvas);
+  canvas.addEventListener('dblclick', toggleFullscreen);
+  // SDL2 reads the canvas's CSS size on the window's resize events. The canvas also changes
+  // size without one, as when the stage enters full screen inside a frame that keeps its size,
+  // so every change of its size is passed on as one.
+  new ResizeObserver(() => window.dispatchEvent(new Event('resize'))).observe(canvas);
+  stage.replaceChildren(canvas, stageNote);
   startPanel.hidden = true;
+  // SDL2 hears keys on the whole window, but only while the page has the focus; the Start
+  // control that had it is gone, so the canvas takes it (in a party's iframe too), and Escape
+  // works without a click into the demo first.
+  canvas.focus();
 
   const module = {
     canvas,
     SDL2: { audioContext },
     // Built with Asyncify, SDL2 would also yield to the browser inside every present. The frame
-    // pause already gives the browser its turn once a frame; a second yield would only wait out
-    // the browser's timer clamp again and halve the frame rate of the light acts.
+    // pause already gives the browser its turn once a frame, until the next animation frame; a
+    // second yield would only add a timer's turn to every frame.
     preRun: [(instance) => {
       instance.ENV.SDL_EMSCRIPTEN_ASYNCIFY = '0';
     }],
     // One call per console line: the page keeps only the latest, as a terminal would show it.
     print: (line) => {
       consoleLine.textContent = line.endsWith(cursorUp) ? line.slice(0, -cursorUp.length) : line;
-      closeButton.disabled = false;
-      hint.hidden = false;
+      if (closeButton.disabled) {
+        closeButton.disabled = false;
+        fullscreenButton.disabled = !document.fullscreenEnabled;
+        hint.hidden = false;
+      }
     },
     printErr: (line) => console.error(line),
-    instantiateWasm: (imports, receive) => {
+    onExit: (status) => finish(status === 0 ? '' : `The demo stopped (exit status ${status}).`),
+    onAbort: (what) => finish(`The demo failed: ${what}`),
+  };
+  if (loaded.wasm) {
+    module.instantiateWasm = (imports, receive) => {
       WebAssembly.instantiate(loaded.wasm, imports).then(
         (instance) => receive(instance, loaded.wasm),
         (error) => {
@@ -124,10 +149,8 @@ async function start() {
           finish(`The demo could not start: ${error.message}`);
         });
       return {};
-    },
-    onExit: (status) => finish(status === 0 ? '' : `The demo stopped (exit status ${status}).`),
-    onAbort: (what) => finish(`The demo failed: ${what}`),
-  };
+    };
+  }
   run = { module };
   loaded.factory(module).catch((error) => finish(`The demo failed: ${error}`));
 }
@@ -144,12 +167,54 @@ function close() {
   module._free(event);
 }
 
+// Full screen holds the stage, the canvas alone, so the picture takes the whole screen: the
+// logical program scales its 640 x 400 with bars, the drawable one lays out against the screen
+// (SDL2 follows the canvas's new size). Browsers take the first Escape to leave full screen;
+// one that reaches the page there is kept from the program as well, so the demo goes on, and
+// the next Escape ends it.
+function toggleFullscreen() {
+  if (!run) return;
+  if (document.fullscreenElement) {
+    document.exitFullscreen().catch(() => {});
+  } else if (document.fullscreenEnabled) {
+    stage.requestFullscreen().catch((error) => console.warn(`full screen refused: ${error.message}`));
+  }
+}
+
+let noteTimer = 0;
+function fullscreenChanged() {
+  const full = Boolean(document.fullscreenElement);
+  fullscreenButton.textContent = full ? 'Leave full screen' : 'Full screen';
+  hint.textContent = full ? 'Escape leaves full screen' : 'Escape ends the demo';
+  // The strip is out of sight in full screen: for a few seconds the note says it there.
+  clearTimeout(noteTimer);
+  stageNote.textContent = full ? 'Escape leaves full screen; Escape again ends the demo' : '';
+  stageNote.hidden = !full;
+  if (full) noteTimer = setTimeout(() => { stageNote.hidden = true; }, 4000);
+  document.getElementById('canvas')?.focus();
+}
+
+function keptFromProgram(event) {
+  if (event.key === 'Escape' && document.fullscreenElement) {
+    event.stopImmediatePropagation();
+    event.preventDefault();
+    if (event.type === 'keydown') document.exitFullscreen().catch(() => {});
+  }
+}
+
+// The page's own check, inline in index.html, hears that this script runs.
+document.documentElement.dataset.script = 'running';
+
 if (typeof WebAssembly !== 'object' || typeof AudioContext !== 'function') {
   say('This browser cannot run the demo: it needs WebAssembly and Web Audio.');
   playButton.disabled = true;
 } else {
   playButton.addEventListener('click', start);
   closeButton.addEventListener('click', close);
+  fullscreenButton.addEventListener('click', toggleFullscreen);
+  document.addEventListener('fullscreenchange', fullscreenChanged);
+  // Before SDL2's own listeners on the window: the capture phase of the window runs first.
+  for (const type of ['keydown', 'keyup', 'keypress']) window.addEventListener(type, keptFromProgram, true);
   for (const choice of document.querySelectorAll('input[name="program"]')) {
     choice.addEventListener('change', () => load(chosenProgram()).catch(() => {}));
   }

@@ -15,6 +15,7 @@ import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { after, before } from 'node:test';
+import { pathToFileURL } from 'node:url';
 import { promisify } from 'node:util';
 
 import { serve } from '../../web/serve.mjs';
@@ -26,6 +27,16 @@ const { chromium } = createRequire(join(root, 'web/package.json'))('playwright-c
 export const site = resolve(root, process.env.HERALD_WEB_SITE ?? 'build/web');
 // The native build whose tools render the reference frames and the song.
 export const nativeBuild = resolve(root, process.env.HERALD_NATIVE_BUILD ?? 'build/test');
+
+// The one-file page, which plays when opened from disk (make web-file).
+export const oneFilePage = resolve(root, process.env.HERALD_WEB_FILE ?? 'build/web-file/vexal25-herald.html');
+
+// Where openDemo goes unless told otherwise: the served folder, or a page opened from disk once
+// openFromDisk has named it, so the same tests run against either packaging.
+let diskPage = null;
+export function openFromDisk(file) {
+  diskPage = file;
+}
 
 export const programs = ['vexal25-herald', 'vexal25-herald-drawable'];
 export const barHeight = 24;  // the page's strip under the canvas
@@ -88,6 +99,7 @@ function installHooks() {
   // the browser (the first two are), so watching the element for changes would miss some.
   document.addEventListener('DOMContentLoaded', () => {
     const line = document.getElementById('console');
+    if (!line) return;  // a page around the demo's frame
     const text = Object.getOwnPropertyDescriptor(Node.prototype, 'textContent');
     Object.defineProperty(line, 'textContent', {
       get: () => text.get.call(line),
@@ -100,10 +112,56 @@ function installHooks() {
   });
 }
 
+// Headless Chromium keeps every page visible, in a background tab or a minimised window alike,
+// so a test hides the page as a browser does a hidden tab's: visibilityState says hidden and the
+// page gets no animation frames (their callbacks wait until it is shown); every other task, the
+// audio callback among them, goes on. setHidden(page, hidden) switches it.
+function installVisibilityHooks() {
+  const hooks = window.__herald;
+  hooks.hidden = false;
+  hooks.heldFrames = [];
+  const request = window.requestAnimationFrame.bind(window);
+  window.requestAnimationFrame = (callback) => {
+    if (!hooks.hidden) return request(callback);
+    hooks.heldFrames.push(callback);
+    return 0;
+  };
+  for (const [name, value] of [['visibilityState', () => (hooks.hidden ? 'hidden' : 'visible')], ['hidden', () => hooks.hidden]]) {
+    Object.defineProperty(Document.prototype, name, { configurable: true, get: value });
+  }
+  hooks.setHidden = (hidden) => {
+    hooks.hidden = hidden;
+    document.dispatchEvent(new Event('visibilitychange'));
+    if (!hidden) for (const callback of hooks.heldFrames.splice(0)) request(callback);
+  };
+}
+
+export async function setHidden(page, hidden) {
+  await page.evaluate((value) => window.__herald.setHidden(value), hidden);
+}
+
+// Counts the page's animation frames for about ms milliseconds and the frames the program drew
+// between the first and the last of them: { animationFrames, drawn }.
+export async function countFrames(page, ms) {
+  return page.evaluate((duration) => new Promise((done) => {
+    const lines = window.__herald.lines;
+    let first = null;
+    let animationFrames = 0;
+    const tick = (now) => {
+      if (first === null) first = { at: now, drawn: lines.length };
+      else ++animationFrames;
+      if (now - first.at >= duration) done({ animationFrames, drawn: lines.length - first.drawn });
+      else requestAnimationFrame(tick);
+    };
+    requestAnimationFrame(tick);
+  }), ms);
+}
+
 // A page of the demo at the given viewport with the hooks in place. problems collects every
-// error the page or its console reports.
-export async function openDemo(browser, { width = 640, height = 400 + barHeight, route } = {}) {
-  const context = await browser.newContext({ viewport: { width, height } });
+// error the page or its console reports. file opens that page from disk instead; context adds
+// options of the browser context (a screen size, touch).
+export async function openDemo(browser, { width = 640, height = 400 + barHeight, route, file = diskPage, context: options = {} } = {}) {
+  const context = await browser.newContext({ viewport: { width, height }, ...options });
   const page = await context.newPage();
   const problems = [];
   page.on('pageerror', (error) => problems.push(`exception: ${error.message}`));
@@ -114,8 +172,9 @@ export async function openDemo(browser, { width = 640, height = 400 + barHeight,
     if (response.status() >= 400) problems.push(`HTTP ${response.status()} for ${response.url()}`);
   });
   await page.addInitScript(installHooks);
+  await page.addInitScript(installVisibilityHooks);
   if (route) await route(page);
-  const { url } = await serverFor(browser);
+  const url = file ? pathToFileURL(file).href : (await serverFor(browser)).url;
   await page.goto(url);
   return { page, problems, context };
 }
