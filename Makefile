@@ -6,9 +6,9 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 3600
 # The stages of make test, each checked in a build directory of its own.
-STAGES = plain asan tsan fuzz windows web
+STAGES = plain asan tsan fuzz windows web release
 
-.PHONY: run run-drawable build video test test-deps fuzz windows web web-file serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
+.PHONY: run run-drawable build video release release-zip test test-deps fuzz windows web web-file serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
 
 build:
 	tools/install-deps.sh run
@@ -31,6 +31,20 @@ video:
 	mkdir -p build/video
 	./build/release/tools/capture --output build/video/vexal25-herald.mp4
 
+# The archive the scene publishes, build/dist/vexal25-herald.zip (the Windows programs, the Linux
+# folder, the browser version in one file, the info file, the screenshot and the licences; see
+# release/pack-release.sh), and the video beside it, build/dist/vexal25-herald.mp4. Each piece is
+# made by its own target or reused when built; a failed step says which in one line and leaves
+# no partial archive.
+release:
+	tools/install-deps.sh release capture
+	$(MAKE) release-zip
+	MAKE="$(MAKE)" JOBS=$(JOBS) release/pack-release.sh video
+
+release-zip:
+	tools/install-deps.sh release
+	MAKE="$(MAKE)" JOBS=$(JOBS) release/pack-release.sh zip
+
 # Every check, each in its own build directory: the plain build with the whole suite, the
 # AddressSanitizer build with the suite and the soak runs, the ThreadSanitizer build with the
 # audio thread running, a minute of fuzzing, the Windows programs under Wine and the browser
@@ -38,7 +52,7 @@ video:
 # tools/test-all.sh builds them one after the other with every core and runs each build's
 # checks in the background while the next builds.
 test:
-	tools/install-deps.sh test windows web
+	tools/install-deps.sh test windows web release
 	tools/test-all.sh $(STAGES)
 
 test-deps:
@@ -155,6 +169,16 @@ build-web: web web-file
 
 check-web:
 	node --test --test-concurrency=2 tests/web/*.test.mjs
+
+# The release archive without the video, checked as a visitor unpacks it: its layout, the info
+# file against the program's texts and the screenshot against its frame, with the check tools of
+# the test build.
+build-release: release-zip
+	[ -f build/test/CMakeCache.txt ] || $(PLAIN_CONFIGURE)
+	cmake --build build/test -j $(JOBS) --target check_invitation_texts screenshot
+
+check-release:
+	tests/release/archive_test.sh build/dist/vexal25-herald.zip build/test
 
 clean:
 	rm -rf build

@@ -7,6 +7,8 @@
 #   windows  cross-building the Windows programs and running them under Wine
 #   web    building both programs for the browser with Emscripten and testing them in Chromium
 #   capture  building the capture tool (tools/capture): FFmpeg's libraries (with run)
+#   release  packing the release archive: its tools (with run), the screenshot's conversion to
+#            PNG and unzip for its check
 set -euo pipefail
 
 packages_of() {
@@ -36,6 +38,7 @@ packages_of() {
     capture)
       echo "$(packages_of run)" libavformat-dev libavcodec-dev libavutil-dev
       ;;
+    release) echo "$(packages_of run)" imagemagick unzip ;;
     *) echo "install-deps.sh: unknown group '$1'" >&2; return 2 ;;
   esac
 }

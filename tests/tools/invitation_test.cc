@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ascii_form.h"
+#include "check_invitation.h"
+#include "facts_html.h"
+#include "info_file.h"
+
+namespace {
+
+std::string release_template() {
+  std::ifstream in(HERALD_INFO_TEMPLATE, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string replaced(std::string text, std::string_view from, std::string_view to) {
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+// Whether one of the problems mentions the word.
+bool mentions(const std::vector<std::string>& problems, std::string_view word) {
+  return std::ranges::any_of(
+      problems, [&](const std::string& problem) { return problem.find(word) != std::string::npos; });
+}
+
+}  // namespace
+
+TEST(InfoFile, FromTheReleaseTemplateAgreesWithTheProgramAndItsCheckCatchesEachDisagreement) {
+  const InfoFile info = info_file(release_template());
+  ASSERT_EQ(info.error, "");
+  EXPECT_EQ(info_file_problems(info.text), std::vector<std::string>{});
+
+  const std::string& good = info.text;
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "Casa Brunelo", "Casa Brunela")), "Venue"));
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "Apr 10th", "Apr 11th")), "Dates"));
+  // The town and the country swapped: each is wrong where it stands.
+  const std::string swapped = replaced(
+      replaced(replaced(good, "Tarn/Vellin", "@@"), "Velomarkand", "Tarn/Vellin"), "@@", "Velomarkand");
+  EXPECT_TRUE(mentions(info_file_problems(swapped), "Town"));
+  EXPECT_TRUE(mentions(info_file_problems(swapped), "Country"));
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "https://vexal", "http://vexal")), "Web"));
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "    Entry fee:", "    Fee:")), "Entry fee"));
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, " wobbly kettle,", "")), "GREETINGS"));
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "gorma", "gorma, zaq")), "CREDITS"));
+  EXPECT_TRUE(
+      mentions(info_file_problems(replaced(good, "the rest 2 months ago", "the rest")), "FROM THE GROUP"));
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "by Zaq-Plume", "by Zaq")), "invitation"));
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "web/vexal25-herald.html", "index.html")), "web/"));
+
+  // What scene viewers need of the bytes.
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "\r\n", "\n")), "LF alone"));
+  EXPECT_TRUE(mentions(info_file_problems(good + "no line end"), "does not end with CR LF"));
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "Casa Brunelo", "Casa Brun\xC3\xA9lo")), "0x7F"));
+  EXPECT_TRUE(
+      mentions(info_file_problems(replaced(good, "\r\n", std::string(81, '-') + "\r\n")), "81 columns"));
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "Casa", "Ca\tsa")), "control"));
+}
+
+TEST(InfoFile, TemplateFaultsAreRefusedWithTheirLine) {
+  EXPECT_EQ(info_file("a\n@PARTY@ by @GROUP@\r\n").text, "a\r\nVeXal 2025 by Zaq-Plume\r\n");
+  // Mail addresses and lone signs are prose, not placeholders.
+  EXPECT_EQ(info_file("mail@example.org @ x@y\n").text, "mail@example.org @ x@y\r\n");
+  // Typographic characters take their nearest ASCII form; trailing spaces go.
+  EXPECT_EQ(info_file("Caf\xC3\xA9 \xE2\x80\x93 \xE2\x80\x9Cna\xC3\xAFve\xE2\x80\x9D\xE2\x80\xA6  \n").text,
+            "Cafe - \"naive\"...\r\n");
+
+  EXPECT_EQ(info_file("@PARTY\n@FACT@\n").error, "unknown placeholder @FACT@ in the template");
+  EXPECT_EQ(info_file("ok\nstar \xE2\x98\x85\n").error, "line 2: no ASCII form for U+2605");
+  EXPECT_NE(info_file(std::string(81, 'x')).error.find("81 columns"), std::string::npos);
+  // A block indented so far that its lines overflow is refused, not cut.
+  EXPECT_NE(info_file(std::string(70, ' ') + "@FACTS@\n").error.find("columns"), std::string::npos);
+}
+
+TEST(AsciiForm, ConvertsKnownCharactersAndRefusesTheFirstUnknownOne) {
+  const AsciiForm known = ascii_form("\xC3\x84rger \xC3\x9F \xE2\x82\xAC \xC3\x97 \xE2\x80\x94");
+  EXPECT_EQ(known.text, "Arger ss EUR x -");
+  EXPECT_EQ(known.refused, 0u);
+  EXPECT_EQ(ascii_form("a\xE4\xB8\xAD\xC3\xA9").refused, 0x4E2Du);
+  EXPECT_EQ(ascii_form("plain ASCII ~").text, "plain ASCII ~");
+}
+
+TEST(FactsHtml, FragmentAgreesWithTheProgramInsideAPageAndItsCheckCatchesDisagreements) {
+  const std::string fragment = facts_fragment();
+  EXPECT_EQ(facts_html_problems(fragment), std::vector<std::string>{});
+  const std::string page = "<!doctype html><main><p>Start</p>\n" + fragment + "<dl><dt>x</dt></dl></main>";
+  EXPECT_EQ(facts_html_problems(page), std::vector<std::string>{});
+
+  EXPECT_TRUE(mentions(facts_html_problems(replaced(fragment, "href=\"https://vexal", "href=\"http://vexal")),
+                       "links to"));
+  EXPECT_TRUE(mentions(facts_html_problems(replaced(fragment, ">Velomarkand<", ">Velomarkan<")), "Country"));
+  EXPECT_TRUE(mentions(facts_html_problems(replaced(fragment, "<dt>Town</dt>", "<dt>City</dt>")), "City"));
+  EXPECT_TRUE(mentions(facts_html_problems(replaced(fragment, "</dl>", "<dt>Bar</dt><dd>yes</dd></dl>")),
+                       "more facts"));
+  EXPECT_TRUE(mentions(facts_html_problems(fragment + fragment), "exactly one"));
+  // A character reference stands for its character.
+  EXPECT_EQ(facts_html_problems(replaced(fragment, "on-site", "on&#45;site")).size(), 1u);
+
+  EXPECT_EQ(html_escape("<a href=\"x\">Tom & Jerry's</a>"),
+            "&lt;a href=&quot;x&quot;&gt;Tom &amp; Jerry&#39;s&lt;/a&gt;");
+}
