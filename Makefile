@@ -161,15 +161,19 @@ check-windows:
 	ctest --test-dir build/windows --output-on-failure -j 4
 
 # The browser build: SDL2 built once for Emscripten from Debian's source package (build/web-sdl2),
-# then both programs and the page into build/web. Emscripten's tools need Debian's Node.js modules.
+# then both programs and the page into build/web, the page with the party's facts made by the
+# native invitation_facts tool (build/release). Emscripten's tools need Debian's Node.js modules.
 WEB_ENV = NODE_PATH=/usr/share/nodejs
 WEB_PORT ?= 8025
 
 web:
 	tools/install-deps.sh web
+	[ -f build/release/CMakeCache.txt ] || cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build build/release -j $(JOBS) --target invitation_facts
 	sdl2=$$($(WEB_ENV) tools/build-sdl2.sh emscripten build/web-sdl2) && \
 	  $(WEB_ENV) emcmake cmake -S . -B build/web-build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-	    -DHERALD_WERROR=ON -DSDL2_DIR=$$sdl2/lib/cmake/SDL2 -DHERALD_WEB_OUTPUT=$(CURDIR)/build/web
+	    -DHERALD_WERROR=ON -DSDL2_DIR=$$sdl2/lib/cmake/SDL2 -DHERALD_WEB_OUTPUT=$(CURDIR)/build/web \
+	    -DHERALD_WEB_FACTS_TOOL=$(CURDIR)/build/release/tools/invitation/invitation_facts
 	$(WEB_ENV) cmake --build build/web-build -j $(JOBS)
 
 # The browser version as one file that plays from disk: build/web-file/vexal25-herald.html.
@@ -187,10 +191,11 @@ serve-web: web
 # readable form on a terminal.
 build-web: web web-file
 	[ -f build/test/CMakeCache.txt ] || $(PLAIN_CONFIGURE)
-	cmake --build build/test -j $(JOBS) --target timeline_moments scenes_judge export_wav
+	cmake --build build/test -j $(JOBS) --target timeline_moments scenes_judge export_wav check_invitation_texts
 	cd web && npm ci --no-audit --no-fund
 
 check-web:
+	build/test/tools/invitation/check_invitation_texts html build/web/index.html
 	node --test --test-concurrency=2 tests/web/*.test.mjs
 
 # The release archive without the video, checked as a visitor unpacks it: its layout, the info

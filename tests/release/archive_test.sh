@@ -90,6 +90,13 @@ else
   fail "the info file: $(xargs <"$work/nfo.txt")"
 fi
 
+# --- the party's facts on the browser page, checked as the info file's are
+if "$native/tools/invitation/check_invitation_texts" html "$folder/web/vexal25-herald.html" >"$work/facts.txt" 2>&1; then
+  pass "$(tail -n 1 "$work/facts.txt")"
+else
+  fail "the browser page's facts: $(tr -d "'\"" <"$work/facts.txt" | xargs)"
+fi
+
 # --- the screenshot, back to BMP without loss
 size=$(identify -format '%wx%h' "$folder/vexal25-herald.png" 2>&1)
 [ "$size" = 640x400 ] || fail "expected the screenshot to be 640x400, saw $size"

@@ -122,6 +122,10 @@ test('on a phone, 390 x 844: the start panel fits either way up, a tap starts th
   await within('#start', phone);
   await within('#play', phone);
 
+  // The party's facts are text on the panel, the web address a link.
+  assert.ok(await page.locator('#facts').isVisible(), 'the facts on the start panel');
+  assert.match(await page.getAttribute('#facts a', 'href'), /^https?:\/\//);
+
   await page.tap('#play');
   await waitForTime(page, 2);
   await within('#close', phone);
@@ -133,6 +137,7 @@ test('on a phone, 390 x 844: the start panel fits either way up, a tap starts th
   console.log(`vexal25-herald on a phone: ${await judge(await shoot(page, 'logo_phone', 4.15, 38.25), 'logical')}`);
   await page.tap('#close');
   await waitForEnd(page, 10000);
+  assert.ok(await page.locator('#facts').isVisible(), 'the facts after the run');
   assert.deepEqual(problems, []);
   await context.close();
 });
