@@ -19,9 +19,13 @@ start_program() {
 # first frame is drawn by then). Other output (SDL2's disk audio driver announces itself on
 # standard error before the window opens) does not count as a console line.
 wait_for_window() {
-  local out=$1 id
-  timeout 60 xdotool search --sync --onlyvisible --name '^vexal25-herald\.cc$' >/dev/null 2>&1 ||
-    e2e_fail "expected a window titled vexal25-herald.cc within 60 s, saw none"
+  local out=$1 id deadline=$((SECONDS + 60))
+  # One search at a time, not xdotool's --sync: a window that goes away while xdotool reads it
+  # (SDL2 replacing its first window) ends that search with an X error, not with a miss.
+  until xdotool search --onlyvisible --name '^vexal25-herald\.cc$' >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || e2e_fail "expected a window titled vexal25-herald.cc within 60 s, saw none"
+    sleep 0.1
+  done
   for _ in $(seq 600); do
     LC_ALL=C grep -aq 'Time: ' "$out" && break
     sleep 0.1
