@@ -33,7 +33,6 @@ namespace {
 
 constexpr int channel_count = 4;
 constexpr int row_count = 64;
-constexpr int pattern_bytes = row_count * channel_count * 4;
 
 // The tracker's periods of octaves 1 to 3, C-1 first: about 856 x 2^(-n/12) for n semitones above
 // C-1; the tracker's own table, whose rounding differs from the formula by one in a few entries.
