@@ -6,7 +6,9 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 3600
 # The stages of make test, each checked in a build directory of its own.
-STAGES = plain asan tsan fuzz linux windows web release
+# The style checks come last: they read the plain build's compile database and need only CPU, so
+# they run beside the other stages' tests that wait on the clock rather than beside a build.
+STAGES = plain asan tsan fuzz linux windows web release style
 
 .PHONY: run run-drawable build video release release-zip test test-deps fuzz linux windows web web-file serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
 
@@ -70,7 +72,14 @@ build-plain:
 
 # The long tests mostly wait on the clock beside each other; the rest are quick or use every core.
 check-plain:
-	ctest --test-dir build/test --output-on-failure -j 8
+	ctest --test-dir build/test --output-on-failure -j 8 -LE style
+
+# clang-format and clang-tidy over the plain build's sources (build-plain made its database).
+build-style:
+	[ -f build/test/compile_commands.json ] || $(MAKE) build-plain
+
+check-style:
+	ctest --test-dir build/test --output-on-failure -L style
 
 build-asan:
 	cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DHERALD_WERROR=ON \
