@@ -6,7 +6,8 @@ import assert from 'node:assert/strict';
 import { describe, test } from 'node:test';
 
 import {
-  browserForTests, chooseAndStart, countFrames, judge, openDemo, programs, setHidden, shoot, waitForEnd, waitForTime,
+  browserForTests, chooseAndStart, countFrames, judge, openDemo, programs, setHidden, shoot, shotMoment, waitForEnd,
+  waitForTime,
 } from './harness.mjs';
 
 for (const program of programs) {
@@ -30,7 +31,8 @@ for (const program of programs) {
       const hidden = await page.evaluate(() => ({ lines: window.__herald.lines.length, blocks: window.__herald.blocks.length }));
       await page.waitForTimeout(2000);
       // While hidden, the wall clock moves on to the scroller act.
-      const target = 46.65;
+      const scroller = await shotMoment('scroller_shrunk');
+      const target = scroller.t;
       await page.evaluate((t) => {
         const hooks = window.__herald;
         const last = hooks.lines.at(-1);
@@ -48,7 +50,7 @@ for (const program of programs) {
       await waitForTime(page, target - 0.3, 10000);
       const first = await page.evaluate((n) => window.__herald.lines[n].t, later.lines);
       assert.ok(first >= target - 0.35 && first < target + 3, `the first frame when shown is at t = ${first}`);
-      console.log(`${program}: ${await judge(await shoot(page, 'scroller_after_hidden', target, 72.25), variant)}`);
+      console.log(`${program}: ${await judge(await shoot(page, { ...scroller, name: 'scroller_after_hidden' }), variant)}`);
 
       await page.keyboard.press('Escape');
       await waitForEnd(page, 10000);

@@ -209,6 +209,13 @@ export async function shotMoments() {
   });
 }
 
+// One of those moments, by its name.
+export async function shotMoment(name) {
+  const moment = (await shotMoments()).find((m) => m.name === name);
+  if (!moment) throw new Error(`the timeline has no moment named ${name}`);
+  return moment;
+}
+
 // Frames per second in each act, from the times of the frames of one whole run; the last act
 // counts the frame at its end.
 export function framesPerAct(times, acts) {
