@@ -64,6 +64,15 @@ require() {
   fi
 }
 
+# publish STEP NAME: renames the finished NAME from the temporary folder into build/dist.
+publish() {
+  mv -f "$work/$2" "$dist/$2" || {
+    echo "make release: step $1 failed: cannot rename $2 into $dist" >&2
+    exit 1
+  }
+  echo "release: $dist/$2, $(stat -c %s "$dist/$2") bytes"
+}
+
 # Text files for Windows and DOS viewers alike: CR LF line ends.
 crlf() { sed -e 's/\r$//' -e 's/$/\r/' "$1" >"$2"; }
 
@@ -105,11 +114,7 @@ case ${1:-} in
       "$work/vexal25-herald.nfo"
     step screenshot screenshot "$work/vexal25-herald.png"
     step assemble assemble
-    mv -f "$work/vexal25-herald.zip" "$dist/vexal25-herald.zip" || {
-      echo "make release: step assemble failed: cannot rename the zip into $dist" >&2
-      exit 1
-    }
-    echo "release: $dist/vexal25-herald.zip, $(stat -c %s "$dist/vexal25-herald.zip") bytes"
+    publish assemble vexal25-herald.zip
     ;;
   video)
     # make video renders the whole demo every time; a video newer than the capture program that
@@ -123,11 +128,7 @@ case ${1:-} in
     fi
     require video build/video/vexal25-herald.mp4
     step copy-video cp build/video/vexal25-herald.mp4 "$work/vexal25-herald.mp4"
-    mv -f "$work/vexal25-herald.mp4" "$dist/vexal25-herald.mp4" || {
-      echo "make release: step copy-video failed: cannot rename the video into $dist" >&2
-      exit 1
-    }
-    echo "release: $dist/vexal25-herald.mp4, $(stat -c %s "$dist/vexal25-herald.mp4") bytes"
+    publish copy-video vexal25-herald.mp4
     ;;
   *)
     echo "usage: release/pack-release.sh zip|video" >&2

@@ -112,28 +112,28 @@ fi
 
 # --- a failed step: one line naming it, the archive untouched, no temporary file left
 before=$(sha256sum "$zip")
+# failed_step LABEL NAME WHY [VAR=VALUE...]: packs with the variables set; the packing must end
+# non-zero with one line naming the step NAME and saying WHY.
+failed_step() {
+  local label=$1 name=$2 why=$3 status
+  shift 3
+  env "$@" "$root/release/pack-release.sh" zip >"$work/$name.out" 2>"$work/$name.err"
+  status=$?
+  if [ "$status" -ne 0 ] && [ "$(wc -l <"$work/$name.err")" -eq 1 ] &&
+    grep -q "^make release: step $name failed$why" "$work/$name.err"; then
+    pass "a failed $label step: $(cat "$work/$name.err")"
+  else
+    fail "expected status non-zero and one line naming the $name step, saw $status and: $(xargs <"$work/$name.err")"
+  fi
+}
 # An early step: the Windows build.
-MAKE=false "$root/release/pack-release.sh" zip >"$work/early.out" 2>"$work/early.err"
-status=$?
-if [ "$status" -ne 0 ] && [ "$(wc -l <"$work/early.err")" -eq 1 ] &&
-  grep -q '^make release: step windows failed' "$work/early.err"; then
-  pass "a failed Windows step: $(cat "$work/early.err")"
-else
-  fail "expected status non-zero and one line naming the windows step, saw $status and: $(xargs <"$work/early.err")"
-fi
+failed_step Windows windows '' MAKE=false
 # A late step, with the pieces taken as built and the info file already written: the screenshot,
 # whose picture conversion fails.
 mkdir -p "$work/bin"
 printf '#!/bin/sh\necho "convert: no space left on device" >&2\nexit 1\n' >"$work/bin/convert"
 chmod +x "$work/bin/convert"
-PATH="$work/bin:$PATH" MAKE=true "$root/release/pack-release.sh" zip >"$work/late.out" 2>"$work/late.err"
-status=$?
-if [ "$status" -ne 0 ] && [ "$(wc -l <"$work/late.err")" -eq 1 ] &&
-  grep -q '^make release: step screenshot failed: convert: no space left on device' "$work/late.err"; then
-  pass "a failed screenshot step: $(cat "$work/late.err")"
-else
-  fail "expected status non-zero and one line naming the screenshot step, saw $status and: $(xargs <"$work/late.err")"
-fi
+failed_step screenshot screenshot ': convert: no space left on device' "PATH=$work/bin:$PATH" MAKE=true
 if [ "$(sha256sum "$zip")" = "$before" ]; then
   pass "the archive stayed as it was"
 else
