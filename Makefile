@@ -10,6 +10,12 @@ FUZZ_SECONDS ?= 3600
 # they run beside the other stages' tests that wait on the clock rather than beside a build.
 STAGES = plain asan tsan fuzz linux windows web release style
 
+# The native tools the page and the release are made with (the party facts, the info file, the
+# screenshot) come from a Release tree of their own; the test stages take them from the plain
+# test tree, which has built the same tools from the same sources with the same flags.
+TOOLS_TREE ?= build/release
+TOOLS_CONFIGURE = cmake -S . -B $(TOOLS_TREE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+
 .PHONY: run run-drawable build video release release-zip test test-deps fuzz linux windows web web-file serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
 
 build:
@@ -45,7 +51,7 @@ release:
 
 release-zip:
 	tools/install-deps.sh release
-	MAKE="$(MAKE)" JOBS=$(JOBS) release/pack-release.sh zip
+	MAKE="$(MAKE)" JOBS=$(JOBS) TOOLS_TREE=$(TOOLS_TREE) release/pack-release.sh zip
 
 # Every check, each in its own build directory: the plain build with the whole suite, the
 # AddressSanitizer build with the suite and the soak runs, the ThreadSanitizer build with the
@@ -53,9 +59,10 @@ release-zip:
 # build in headless Chromium.
 # tools/test-all.sh builds them one after the other with every core and runs each build's
 # checks in the background while the next builds.
+# The later stages' packages install while the first stages build.
 test:
-	tools/install-deps.sh test linux linux-test windows web release
-	tools/test-all.sh $(STAGES)
+	tools/install-deps.sh test
+	tools/test-all.sh --install-beside "linux linux-test windows web release" $(STAGES)
 
 test-deps:
 	tools/install-deps.sh test
@@ -66,6 +73,7 @@ $(addprefix test-,$(STAGES)): test-%: test-deps
 	$(MAKE) check-$*
 
 PLAIN_CONFIGURE = cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DHERALD_WERROR=ON
+
 build-plain:
 	$(PLAIN_CONFIGURE)
 	cmake --build build/test -j $(JOBS)
@@ -173,18 +181,20 @@ check-windows:
 
 # The browser build: SDL2 built once for Emscripten from Debian's source package (build/web-sdl2),
 # then both programs and the page into build/web, the page with the party's facts made by the
-# native invitation_facts tool (build/release). Emscripten's tools need Debian's Node.js modules.
-WEB_ENV = NODE_PATH=/usr/share/nodejs
+# native invitation_facts tool (build/release). Emscripten's tools need Debian's Node.js modules,
+# and run on Debian's own Python: a python3 found first in PATH (a version manager's shim, say)
+# costs a quarter of a second more on each of the thousands of compiler calls of the build.
+WEB_ENV = NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 WEB_PORT ?= 8025
 
 web:
 	tools/install-deps.sh web
-	[ -f build/release/CMakeCache.txt ] || cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-	cmake --build build/release -j $(JOBS) --target invitation_facts
+	[ -f $(TOOLS_TREE)/CMakeCache.txt ] || $(TOOLS_CONFIGURE)
+	cmake --build $(TOOLS_TREE) -j $(JOBS) --target invitation_facts
 	sdl2=$$($(WEB_ENV) tools/build-sdl2.sh emscripten build/web-sdl2) && \
 	  $(WEB_ENV) emcmake cmake -S . -B build/web-build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
 	    -DHERALD_WERROR=ON -DSDL2_DIR=$$sdl2/lib/cmake/SDL2 -DHERALD_WEB_OUTPUT=$(CURDIR)/build/web \
-	    -DHERALD_WEB_FACTS_TOOL=$(CURDIR)/build/release/tools/invitation/invitation_facts
+	    -DHERALD_WEB_FACTS_TOOL=$(CURDIR)/$(TOOLS_TREE)/tools/invitation/invitation_facts
 	$(WEB_ENV) cmake --build build/web-build -j $(JOBS)
 
 # The browser version as one file that plays from disk: build/web-file/vexal25-herald.html.
@@ -200,8 +210,9 @@ serve-web: web
 # build (the timeline's moments, the screenshot judge, the song); the whole 114-second run goes
 # beside the others. Node's test runner reports in TAP when its output is a log, and in its
 # readable form on a terminal.
-build-web: web web-file
+build-web:
 	[ -f build/test/CMakeCache.txt ] || $(PLAIN_CONFIGURE)
+	$(MAKE) --no-print-directory web-file TOOLS_TREE=build/test
 	cmake --build build/test -j $(JOBS) --target timeline_moments scenes_judge export_wav check_invitation_texts
 	cd web && npm ci --no-audit --no-fund
 
@@ -212,8 +223,9 @@ check-web:
 # The release archive without the video, checked as a visitor unpacks it: its layout, the info
 # file against the program's texts and the screenshot against its frame, with the check tools of
 # the test build.
-build-release: release-zip
+build-release:
 	[ -f build/test/CMakeCache.txt ] || $(PLAIN_CONFIGURE)
+	$(MAKE) --no-print-directory release-zip TOOLS_TREE=build/test
 	cmake --build build/test -j $(JOBS) --target check_invitation_texts screenshot
 
 check-release:

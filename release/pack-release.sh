@@ -24,7 +24,9 @@ make_program=${MAKE:-make}
 jobs=${JOBS:-$(nproc)}
 logs=build/logs/release
 dist=build/dist
-tools_tree=build/release
+# The native tools of the info file and the screenshot: a Release tree of their own unless
+# TOOLS_TREE names another that builds them, such as make test's plain tree.
+tools_tree=${TOOLS_TREE:-build/release}
 windows_zip=build/windows/vexal25-herald-windows-x86_64.zip
 linux_folder=build/linux/vexal25-herald-linux-x86_64
 web_file=build/web-file/vexal25-herald.html
@@ -77,7 +79,7 @@ publish() {
 crlf() { sed -e 's/\r$//' -e 's/$/\r/' "$1" >"$2"; }
 
 tools() {
-  cmake -S . -B "$tools_tree" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF &&
+  { [ -f "$tools_tree/CMakeCache.txt" ] || cmake -S . -B "$tools_tree" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF; } &&
     cmake --build "$tools_tree" -j "$jobs" --target invitation_facts screenshot
 }
 
@@ -119,9 +121,9 @@ case ${1:-} in
   video)
     # make video renders the whole demo every time; a video newer than the capture program that
     # made it is still what it would render (the program's whole picture and song are built
-    # into the capture), so it is reused.
-    step capture-tool cmake --build "$tools_tree" -j "$jobs" --target capture
-    if [ ! build/video/vexal25-herald.mp4 -nt "$tools_tree/tools/capture" ]; then
+    # into the capture), so it is reused. make video builds the capture in build/release.
+    step capture-tool cmake --build build/release -j "$jobs" --target capture
+    if [ ! build/video/vexal25-herald.mp4 -nt build/release/tools/capture ]; then
       step video "$make_program" --no-print-directory video
     else
       echo "release: video reused (build/video/vexal25-herald.mp4 is newer than the capture tool)"

@@ -59,17 +59,26 @@ for group in "$@"; do
 done
 
 mapfile -t wanted < <(printf '%s\n' "${wanted[@]}" | sort -u)
-missing=()
-for package in "${wanted[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
+# find_missing: the wanted packages that dpkg does not have installed, into missing.
+find_missing() {
+  missing=()
+  local package
+  for package in "${wanted[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+}
+find_missing
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-# Several targets may install at once (make -j): one apt run at a time, the others wait.
+# Several installs may be under way at once (make -j, or make test installing the later stages'
+# packages while the first stages build): one apt run at a time; the others wait, then install
+# only what is still missing.
 exec 9>"${TMPDIR:-/tmp}/herald-install-deps.lock"
 flock 9
+find_missing
+[ ${#missing[@]} -eq 0 ] && exit 0
 echo "Installing from Debian: ${missing[*]}"
 "${sudo[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

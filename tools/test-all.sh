@@ -9,14 +9,31 @@
 # Each stage is a pair of make targets, build-STAGE and check-STAGE. The checks' output goes to
 # build/logs/STAGE.log; it is printed once the stage has finished, then a summary with each
 # stage's wall time. The status is 0 only if every build and every check passed.
+#
+# --install-beside "GROUP...": installs those package groups (tools/install-deps.sh) while the
+# first stages build, instead of before them; a later stage's own install waits for it on
+# install-deps.sh's lock. Where apt would need a password, they are installed first.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-[ $# -gt 0 ] || set -- plain asan tsan fuzz
 logs=build/logs
 mkdir -p "$logs"
 began=$SECONDS
 declare -A pid=() took=() result=()
 failed=0
+
+install_pid=
+if [ "${1:-}" = --install-beside ]; then
+  read -ra groups <<<"$2"
+  shift 2
+  if [ "$(id -u)" -eq 0 ] || sudo -n true 2>/dev/null; then
+    echo "===== packages of ${groups[*]} install in the background (log: $logs/install.log) ====="
+    tools/install-deps.sh "${groups[@]}" >"$logs/install.log" 2>&1 &
+    install_pid=$!
+  else
+    tools/install-deps.sh "${groups[@]}" || exit 1
+  fi
+fi
+[ $# -gt 0 ] || set -- plain asan tsan fuzz
 
 # finish STAGE: waits for the stage's checks and prints their log.
 finish() {
@@ -50,6 +67,11 @@ done
 for stage in "$@"; do
   [ -n "${pid[$stage]:-}" ] && finish "$stage"
 done
+if [ -n "$install_pid" ] && ! wait "$install_pid"; then
+  echo "===== installing packages FAILED ====="
+  cat "$logs/install.log"
+  failed=1
+fi
 
 echo "===== summary after $((SECONDS - began)) s ====="
 for stage in "$@"; do

@@ -126,14 +126,16 @@ failed_step() {
     fail "expected status non-zero and one line naming the $name step, saw $status and: $(xargs <"$work/$name.err")"
   fi
 }
+# Both take their tools from the native test build, as make test's packing did.
 # An early step: the Windows build.
-failed_step Windows windows '' MAKE=false
+failed_step Windows windows '' MAKE=false "TOOLS_TREE=$native"
 # A late step, with the pieces taken as built and the info file already written: the screenshot,
 # whose picture conversion fails.
 mkdir -p "$work/bin"
 printf '#!/bin/sh\necho "convert: no space left on device" >&2\nexit 1\n' >"$work/bin/convert"
 chmod +x "$work/bin/convert"
-failed_step screenshot screenshot ': convert: no space left on device' "PATH=$work/bin:$PATH" MAKE=true
+failed_step screenshot screenshot ': convert: no space left on device' "PATH=$work/bin:$PATH" MAKE=true \
+  "TOOLS_TREE=$native"
 if [ "$(sha256sum "$zip")" = "$before" ]; then
   pass "the archive stayed as it was"
 else
