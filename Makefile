@@ -6,9 +6,9 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 3600
 # The stages of make test, each checked in a build directory of its own.
-# The style checks read the plain build's compile database and need only CPU, which nothing waits
-# for: they start right after the plain build and run only when no build or test wants a core.
-STAGES = plain style asan tsan fuzz linux windows web release
+# The style checks come last: they read the plain build's compile database and need only CPU, so
+# they run beside the other stages' tests that wait on the clock rather than beside a build.
+STAGES = plain asan tsan fuzz linux windows web release style
 
 # The native tools the page and the release are made with (the party facts, the info file, the
 # screenshot) come from a Release tree of their own; the test stages take them from the plain
@@ -86,10 +86,8 @@ check-plain:
 build-style:
 	[ -f build/test/compile_commands.json ] || $(MAKE) build-plain
 
-# At the idle scheduling class: a core the builds and the clock-bound tests leave over goes to
-# the lint, and the lint never takes one from them.
 check-style:
-	chrt --idle 0 ctest --test-dir build/test --output-on-failure -L style
+	ctest --test-dir build/test --output-on-failure -L style
 
 build-asan:
 	cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DHERALD_WERROR=ON \
