@@ -4,7 +4,7 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 
-import { chooseAndStart, judge, launch, openDemo, shoot, shotMoments, waitForEnd, waitForTime } from './harness.mjs';
+import { chooseAndStart, judge, launch, openDemo, shoot, shotMoment, waitForEnd, waitForTime } from './harness.mjs';
 
 test('a failed download of the program says so on the page, and the next click tries again', async () => {
   const browser = await launch();
@@ -39,8 +39,7 @@ test('without WebGL the frames are drawn in software and match the offline frame
     });
     assert.equal(webgl, false, 'this browser must have no WebGL for the test to mean anything');
     await chooseAndStart(page, 'vexal25-herald');
-    const logo = (await shotMoments()).find((moment) => moment.name === 'logo');
-    const shot = await shoot(page, { ...logo, name: 'logo_software' });
+    const shot = await shoot(page, { ...(await shotMoment('logo')), name: 'logo_software' });
     console.log(`vexal25-herald without WebGL: ${await judge(shot, 'logical')}`);
     await page.keyboard.press('Escape');
     await waitForEnd(page, 10000);
