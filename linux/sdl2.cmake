@@ -15,10 +15,3 @@ set(SDL_LIBSAMPLERATE_SHARED ON CACHE BOOL "")
 # Without a display a desktop program ends with an error; the offscreen driver would let it run
 # on without a window instead.
 set(SDL_OFFSCREEN OFF CACHE BOOL "")
-# The subsystems the demo never starts (joysticks, haptics, HID devices, sensors, power) are left
-# out, as on Windows and in the browser.
-set(SDL_JOYSTICK OFF CACHE BOOL "")
-set(SDL_HAPTIC OFF CACHE BOOL "")
-set(SDL_HIDAPI OFF CACHE BOOL "")
-set(SDL_SENSOR OFF CACHE BOOL "")
-set(SDL_POWER OFF CACHE BOOL "")

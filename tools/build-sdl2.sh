@@ -23,11 +23,16 @@ case $toolchain in
   linux) options=$root/linux/sdl2.cmake configure=(cmake) ;;
   *) echo "build-sdl2.sh: unknown toolchain '$toolchain' (emscripten, mingw or linux)" >&2; exit 2 ;;
 esac
+# What every toolchain shares: a release build without SDL2's test library and SDL2main, which
+# the programs do not use, and without the subsystems the demo never starts (joysticks, haptics,
+# HID devices, sensors, power); the rest comes from the toolchain's options.
+shared=(-DCMAKE_BUILD_TYPE=Release -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=ON -DSDL2_DISABLE_UNINSTALL=ON
+  -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF)
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 install=$dir/install
 # The options the install was made with, so that a change to them builds SDL2 again.
-stamp="$toolchain $(sha256sum <"$options" | cut -d ' ' -f 1)"
+stamp="$toolchain $({ cat "$options"; echo "${shared[*]}"; } | sha256sum | cut -d ' ' -f 1)"
 if [ "$(cat "$install/.complete" 2>/dev/null)" = "$stamp" ]; then
   echo "$install"
   exit 0
@@ -86,11 +91,8 @@ fetch_source() {
 
 source_tree=$(fetch_source)
 rm -rf "$dir/build" "$install"
-# What every toolchain shares: a release build without SDL2's test library and SDL2main, which
-# the programs do not use; the rest comes from the toolchain's options.
 "${configure[@]}" -S "$source_tree" -B "$dir/build" -G "Unix Makefiles" -C "$options" \
-  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$install" \
-  -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=ON -DSDL2_DISABLE_UNINSTALL=ON >&2
+  "${shared[@]}" -DCMAKE_INSTALL_PREFIX="$install" >&2
 cmake --build "$dir/build" -j "${JOBS:-$(nproc)}" >&2
 cmake --install "$dir/build" >&2
 echo "$stamp" >"$install/.complete"
