@@ -14,9 +14,10 @@ STAGES = plain asan tsan fuzz linux windows web release style
 # screenshot) come from a Release tree of their own; the test stages take them from the plain
 # test tree, which has built the same tools from the same sources with the same flags.
 TOOLS_TREE ?= build/release
-TOOLS_CONFIGURE = cmake -S . -B $(TOOLS_TREE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+TOOLS_CONFIGURE = [ -f $(TOOLS_TREE)/CMakeCache.txt ] || \
+  cmake -S . -B $(TOOLS_TREE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 
-.PHONY: run run-drawable build video release release-zip test test-deps fuzz linux windows web web-file serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
+.PHONY: run run-drawable build video release release-tools release-zip test test-deps fuzz linux windows web web-file serve-web clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
 
 build:
 	tools/install-deps.sh run
@@ -48,6 +49,11 @@ release:
 	tools/install-deps.sh release capture
 	$(MAKE) release-zip
 	MAKE="$(MAKE)" JOBS=$(JOBS) release/pack-release.sh video
+
+# The info file's and the screenshot's tools, for release/pack-release.sh.
+release-tools:
+	$(TOOLS_CONFIGURE)
+	cmake --build $(TOOLS_TREE) -j $(JOBS) --target invitation_facts screenshot
 
 release-zip:
 	tools/install-deps.sh release
@@ -189,7 +195,7 @@ WEB_PORT ?= 8025
 
 web:
 	tools/install-deps.sh web
-	[ -f $(TOOLS_TREE)/CMakeCache.txt ] || $(TOOLS_CONFIGURE)
+	$(TOOLS_CONFIGURE)
 	cmake --build $(TOOLS_TREE) -j $(JOBS) --target invitation_facts
 	sdl2=$$($(WEB_ENV) tools/build-sdl2.sh emscripten build/web-sdl2) && \
 	  $(WEB_ENV) emcmake cmake -S . -B build/web-build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \

@@ -78,11 +78,6 @@ publish() {
 # Text files for Windows and DOS viewers alike: CR LF line ends.
 crlf() { sed -e 's/\r$//' -e 's/$/\r/' "$1" >"$2"; }
 
-tools() {
-  { [ -f "$tools_tree/CMakeCache.txt" ] || cmake -S . -B "$tools_tree" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF; } &&
-    cmake --build "$tools_tree" -j "$jobs" --target invitation_facts screenshot
-}
-
 screenshot() {
   "$tools_tree/tools/screenshot" write "$work/screenshot.bmp" &&
     convert "$work/screenshot.bmp" -strip -define png:exclude-chunks=date,time "png:$1"
@@ -111,7 +106,7 @@ case ${1:-} in
     require linux "$linux_folder/vexal25-herald"
     step web-file "$make_program" --no-print-directory web-file
     require web-file "$web_file"
-    step tools tools
+    step tools "$make_program" --no-print-directory release-tools TOOLS_TREE="$tools_tree"
     step info-file "$tools_tree/tools/invitation/invitation_facts" nfo release/vexal25-herald.nfo.in \
       "$work/vexal25-herald.nfo"
     step screenshot screenshot "$work/vexal25-herald.png"
