@@ -19,11 +19,17 @@ start_program() {
 # first frame is drawn by then). Other output (SDL2's disk audio driver announces itself on
 # standard error before the window opens) does not count as a console line.
 wait_for_window() {
-  local out=$1 id deadline=$((SECONDS + 60))
+  local out=$1 id deadline=$((SECONDS + 60)) search_error
   # One search at a time, not xdotool's --sync: a window that goes away while xdotool reads it
-  # (SDL2 replacing its first window) ends that search with an X error, not with a miss.
-  until xdotool search --onlyvisible --name '^vexal25-herald\.cc$' >/dev/null 2>&1; do
-    [ $SECONDS -lt $deadline ] || e2e_fail "expected a window titled vexal25-herald.cc within 60 s, saw none"
+  # (SDL2 replacing its first window) ends that search with an X error, not with a miss. A miss
+  # that lasts says what the last search reported and which windows the server has.
+  until search_error=$(xdotool search --onlyvisible --name '^vexal25-herald\.cc$' 2>&1 >/dev/null); do
+    if [ $SECONDS -ge $deadline ]; then
+      local named
+      named=$(xwininfo -root -tree 2>&1 | grep -o '0x[0-9a-f]* "[^"]*"' | head -n 5 | tr '\n' ' ')
+      e2e_fail "expected a window titled vexal25-herald.cc within 60 s, saw none" \
+        "(last search: ${search_error:-no match}; named windows: ${named:-none})"
+    fi
     sleep 0.1
   done
   for _ in $(seq 600); do
