@@ -15,7 +15,7 @@ set -euo pipefail
 
 packages_of() {
   case "$1" in
-    run) echo g++ make cmake pkg-config libsdl2-dev ;;
+    run) echo g++ make cmake ninja-build pkg-config libsdl2-dev ;;
     # The capture tool is a native tool with tests of its own, so the native tests need its group,
     # and libswscale, with which those tests check the capture's own colour conversion.
     test)
@@ -23,8 +23,8 @@ packages_of() {
         imagemagick libfreetype-dev fonts-dejavu-core bc clang-14 libclang-rt-14-dev clang-format-14 \
         clang-tidy-14 openmpt123
       ;;
-    # dpkg-source, to unpack Debian's SDL2 source package for the web and Windows builds.
-    sdl2-source) echo dpkg-dev ;;
+    # dpkg-source, to unpack Debian's SDL2 source package, and Ninja, which builds it.
+    sdl2-source) echo dpkg-dev ninja-build ;;
     # MinGW-w64 for 64-bit Windows in its POSIX-threads variant (clock_gettime and nanosleep come
     # with its winpthreads), Wine 8 to run the result, and the source package of SDL2 to build.
     windows) echo "$(packages_of sdl2-source)" g++-mingw-w64-x86-64-posix wine ;;
