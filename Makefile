@@ -4,10 +4,11 @@
 #              same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the programs
 #              under ThreadSanitizer, and the module fuzzer for a minute
 JOBS ?= $(shell nproc)
-# Every build tree is made for Ninja, unless the environment names another generator (a tree
-# made before keeps the generator it was made with). Ninja starts each compiler itself, where
-# CMake's makefiles run make again for every target and scan dependencies on their own: a tenth
-# less time for a whole build, and less for each of SDL2's configuration checks.
+# Every build tree is made for Ninja, SDL2's in tools/build-sdl2.sh included, unless the
+# environment names another generator (a tree made before keeps the generator it was made with).
+# Ninja starts each compiler itself, where CMake's makefiles run make again for every target and
+# scan dependencies on their own: a tenth less time for a whole build, and less for each of
+# SDL2's 160 configuration checks, each a small build of its own.
 export CMAKE_GENERATOR ?= Ninja
 FUZZ_SECONDS ?= 3600
 # The stages of make test, each checked in a build directory of its own.

@@ -94,9 +94,8 @@ fetch_source() {
 
 source_tree=$(fetch_source)
 rm -rf "$dir/build" "$install"
-# Ninja: SDL2's configuration is some 160 small test builds, and with makefiles each of them
-# would run make and its dependency scanning too.
-"${configure[@]}" -S "$source_tree" -B "$dir/build" -G Ninja -C "$options" \
+# The generator is CMake's choice from the environment, Ninja from the Makefile.
+"${configure[@]}" -S "$source_tree" -B "$dir/build" -C "$options" \
   "${shared[@]}" -DCMAKE_INSTALL_PREFIX="$install" >&2
 cmake --build "$dir/build" -j "${JOBS:-$(nproc)}" >&2
 cmake --install "$dir/build" >&2
