@@ -15,7 +15,7 @@ trap 'rm -f "$out" "$audio"' EXIT
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio"
 [ "$mode" = full ] && export SDL_DISKAUDIODELAY=100
 start_program "$binary" "$out"
-window=$(wait_for_window "$out")
+window=$(wait_for_window "$out") || exit 1
 if [ "$mode" = full ]; then
   wait_for_exit 180
 else

@@ -17,7 +17,9 @@ start_program() {
 # for the first console line. SDL2 may replace its first native window when the renderer is
 # created, so the id is read again once the program has printed its first console line (the
 # first frame is drawn by then). Other output (SDL2's disk audio driver announces itself on
-# standard error before the window opens) does not count as a console line.
+# standard error before the window opens) does not count as a console line. It runs in the
+# caller's command substitution, where its failure ends only that subshell, so a caller ends on
+# its status: window=$(wait_for_window "$out") || exit 1.
 wait_for_window() {
   local out=$1 id deadline=$((SECONDS + 60)) search_error
   # One search at a time, not xdotool's --sync: a window that goes away while xdotool reads it
@@ -28,7 +30,9 @@ wait_for_window() {
       local named
       named=$(xwininfo -root -tree 2>&1 | grep -o '0x[0-9a-f]* "[^"]*"' | head -n 5 | tr '\n' ' ')
       e2e_fail "expected a window titled vexal25-herald.cc within 60 s, saw none" \
-        "(last search: ${search_error:-no match}; named windows: ${named:-none})"
+        "(program $(kill -0 "$program_pid" 2>/dev/null && echo running || echo ended)," \
+        "$(stat -c %s "$out") bytes of output; last search: ${search_error:-no match};" \
+        "named windows: ${named:-none})"
     fi
     sleep 0.1
   done

@@ -12,7 +12,7 @@ trap 'rm -f "$out" "$audio"' EXIT
 # The disk driver, so that the audio callback runs on its own thread the whole time.
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio"
 start_program "$binary" "$out"
-window=$(wait_for_window "$out")
+window=$(wait_for_window "$out") || exit 1
 opened=$SECONDS
 root=$(xwininfo -root | awk '/Window id:/ {print $4}')
 

@@ -19,7 +19,7 @@ trap 'rm -f "$out" "$audio"' EXIT
 # One block every 100 ms instead of every 170: more callbacks race the frame loop.
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio" SDL_DISKAUDIODELAY=100
 start_program "$binary" "$out"
-window=$(wait_for_window "$out")
+window=$(wait_for_window "$out") || exit 1
 sleep "$seconds"
 # ThreadSanitizer and a busy machine slow the driver's thread down too: wait for the sound.
 wait_for_bytes "$audio" $((seconds * 48000 * 4 / 2)) $((seconds * 4))

@@ -13,7 +13,7 @@ trap 'rm -f "$out"' EXIT
 
 # --- Escape ends the run with status 0 -------------------------------------------------------
 start_program "$binary" "$out"
-id=$(wait_for_window "$out")
+id=$(wait_for_window "$out") || exit 1
 [ "$(window_size "$id")" = "640x400" ] || e2e_fail "expected a 640x400 window, saw $(window_size "$id")"
 sleep 1.5
 check_minimum_size "$id"
@@ -38,7 +38,7 @@ echo "escape: ok, $lines console lines"
 
 # --- Closing the window ends the run with status 0 -------------------------------------------
 start_program "$binary" "$out"
-id=$(wait_for_window "$out")
+id=$(wait_for_window "$out") || exit 1
 sleep 1
 "$close_window" "$id" || e2e_fail "could not send WM_DELETE_WINDOW"
 wait_for_exit 10; status=$exit_status
