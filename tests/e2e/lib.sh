@@ -9,30 +9,57 @@ e2e_fail() {
 # start_program BINARY OUTFILE: starts the program in the background with its console lines
 # going to OUTFILE; sets program_pid.
 start_program() {
+  program_started=${EPOCHREALTIME/./}
   SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" "$1" >"$2" 2>&1 &
   program_pid=$!
 }
 
-# wait_for_window OUTFILE: prints the id of the program's window, waiting up to 60 s for it and
-# for the first console line. SDL2 may replace its first native window when the renderer is
+# program_seconds: the seconds the program's main thread has had since start_program, leaving
+# out the time it waited for a processor (the kernel's run delay, in /proc/PID/schedstat). The
+# tests run at a lower priority than the builds beside them, and a program under
+# ThreadSanitizer that renders its song at start-up can wait more than a minute of wall time
+# for a few seconds of processor; time it spends running, sleeping or blocked still counts, so
+# a program that hangs runs out of time as on a quiet machine. Without scheduler statistics it
+# is the wall time.
+program_seconds() {
+  local now=${EPOCHREALTIME/./} run_delay=0
+  read -r _ run_delay _ 2>/dev/null <"/proc/$program_pid/schedstat" || run_delay=0
+  echo $(((now - program_started) / 1000000 - run_delay / 1000000000))
+}
+
+# program_running: whether the program has not ended. A program that has ended stays a zombie
+# until the script that started it reaps it, which it cannot do while a command substitution
+# of its own runs, so kill -0 alone would still find it.
+program_running() {
+  local stat
+  read -r stat 2>/dev/null <"/proc/$program_pid/stat" || return 1
+  stat=${stat##*) }
+  [ "${stat%% *}" != Z ]
+}
+
+# wait_for_window OUTFILE: prints the id of the program's window, waiting up to 60 s of the
+# program's time (program_seconds) for it, and 60 s more for the first console line; it fails
+# at once when the program ends. SDL2 may replace its first native window when the renderer is
 # created, so the id is read again once the program has printed its first console line (the
 # first frame is drawn by then). Other output (SDL2's disk audio driver announces itself on
 # standard error before the window opens) does not count as a console line. It runs in the
 # caller's command substitution, where its failure ends only that subshell, so a caller ends on
 # its status: window=$(wait_for_window "$out") || exit 1.
 wait_for_window() {
-  local out=$1 id deadline=$((SECONDS + 60)) search_error
+  local out=$1 id search_error
   # One search at a time, not xdotool's --sync: a window that goes away while xdotool reads it
   # (SDL2 replacing its first window) ends that search with an X error, not with a miss. A miss
   # that lasts says what the last search reported and which windows the server has.
   until search_error=$(xdotool search --onlyvisible --name '^vexal25-herald\.cc$' 2>&1 >/dev/null); do
-    if [ $SECONDS -ge $deadline ]; then
-      local named
+    if ! program_running || [ "$(program_seconds)" -ge 60 ]; then
+      local named others
       named=$(xwininfo -root -tree 2>&1 | grep -o '0x[0-9a-f]* "[^"]*"' | head -n 5 | tr '\n' ' ')
-      e2e_fail "expected a window titled vexal25-herald.cc within 60 s, saw none" \
-        "(program $(kill -0 "$program_pid" 2>/dev/null && echo running || echo ended)," \
-        "$(stat -c %s "$out") bytes of output; last search: ${search_error:-no match};" \
-        "named windows: ${named:-none})"
+      others=$(LC_ALL=C grep -av '^Time: ' "$out" | LC_ALL=C tr -d '\033' | head -c 2000)
+      e2e_fail "expected a window titled vexal25-herald.cc within 60 s of the program's time," \
+        "saw none (program $(program_running && echo running || echo ended)" \
+        "after $(((${EPOCHREALTIME/./} - program_started) / 1000000)) s of wall time;" \
+        "$(LC_ALL=C grep -ac '^Time: ' "$out") console lines; last search: ${search_error:-no match};" \
+        "named windows: ${named:-none}; other output: ${others:-none})"
     fi
     sleep 0.1
   done
