@@ -12,9 +12,13 @@ JOBS ?= $(shell nproc)
 export CMAKE_GENERATOR ?= Ninja
 FUZZ_SECONDS ?= 3600
 # The stages of make test, each checked in a build directory of its own.
-# The style checks come last: they read the plain build's compile database and need only CPU, so
-# they run beside the other stages' tests that wait on the clock rather than beside a build.
-STAGES = plain asan tsan fuzz linux windows web release style
+# The order keeps the end of the run short: the checks that wait longest on the clock (whole runs
+# of the programs, Wine, the browser) belong to the early stages and run beside the later
+# builds, and the last builds' checks are short. The style checks come right after the plain
+# build, whose compile database they read, and run beside the later stages 10 steps nicer
+# (check-style), like the programs under test: they keep no clock, so they take the time that
+# the builds leave, the single-threaded configure steps above all, instead of holding up the end.
+STAGES = plain style asan web windows linux tsan fuzz release
 
 # The native tools the page and the release are made with (the party facts, the info file, the
 # screenshot) come from a Release tree of their own; the test stages take them from the plain
@@ -74,7 +78,7 @@ release-zip:
 # The later stages' packages install while the first stages build.
 test:
 	tools/install-deps.sh test
-	tools/test-all.sh --install-beside "linux linux-test windows web release" $(STAGES)
+	tools/test-all.sh --install-beside "web windows linux linux-test release" $(STAGES)
 
 test-deps:
 	tools/install-deps.sh test
@@ -99,7 +103,7 @@ build-style:
 	[ -f build/test/compile_commands.json ] || $(MAKE) build-plain
 
 check-style:
-	ctest --test-dir build/test --output-on-failure -L style
+	nice -n 10 ctest --test-dir build/test --output-on-failure -L style
 
 build-asan:
 	cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DHERALD_WERROR=ON \
@@ -186,7 +190,7 @@ build-windows:
 	$(WINDOWS_CONFIGURE) -DHERALD_NATIVE_BUILD=$(CURDIR)/build/test
 	cmake --build build/windows -j $(JOBS) --target windows_zip set_window_size
 
-# Two Wine tests at a time: they run beside the browser build, and with four a Wine program on
+# Two Wine tests at a time: they run beside the next builds, and with four a Wine program on
 # the two cores drew too few frames for a screenshot to meet its candidates.
 check-windows:
 	ctest --test-dir build/windows --output-on-failure -j 2
