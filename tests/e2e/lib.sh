@@ -27,16 +27,6 @@ program_seconds() {
   echo $(((now - program_started) / 1000000 - run_delay / 1000000000))
 }
 
-# program_running: whether the program has not ended. A program that has ended stays a zombie
-# until the script that started it reaps it, which it cannot do while a command substitution
-# of its own runs, so kill -0 alone would still find it.
-program_running() {
-  local stat
-  read -r stat 2>/dev/null <"/proc/$program_pid/stat" || return 1
-  stat=${stat##*) }
-  [ "${stat%% *}" != Z ]
-}
-
 # wait_for_window OUTFILE: prints the id of the program's window, waiting up to 60 s of the
 # program's time (program_seconds) for it, and 60 s more for the first console line; it fails
 # at once when the program ends. SDL2 may replace its first native window when the renderer is
@@ -51,12 +41,12 @@ wait_for_window() {
   # (SDL2 replacing its first window) ends that search with an X error, not with a miss. A miss
   # that lasts says what the last search reported and which windows the server has.
   until search_error=$(xdotool search --onlyvisible --name '^vexal25-herald\.cc$' 2>&1 >/dev/null); do
-    if ! program_running || [ "$(program_seconds)" -ge 60 ]; then
+    if ! kill -0 "$program_pid" 2>/dev/null || [ "$(program_seconds)" -ge 60 ]; then
       local named others
       named=$(xwininfo -root -tree 2>&1 | grep -o '0x[0-9a-f]* "[^"]*"' | head -n 5 | tr '\n' ' ')
       others=$(LC_ALL=C grep -av '^Time: ' "$out" | LC_ALL=C tr -d '\033' | head -c 2000)
       e2e_fail "expected a window titled vexal25-herald.cc within 60 s of the program's time," \
-        "saw none (program $(program_running && echo running || echo ended)" \
+        "saw none (program $(kill -0 "$program_pid" 2>/dev/null && echo running || echo ended)" \
         "after $(((${EPOCHREALTIME/./} - program_started) / 1000000)) s of wall time;" \
         "$(LC_ALL=C grep -ac '^Time: ' "$out") console lines; last search: ${search_error:-no match};" \
         "named windows: ${named:-none}; other output: ${others:-none})"
