@@ -12,13 +12,12 @@ JOBS ?= $(shell nproc)
 export CMAKE_GENERATOR ?= Ninja
 FUZZ_SECONDS ?= 3600
 # The stages of make test, each checked in a build directory of its own.
-# The order keeps the end of the run short: the checks that wait longest on the clock (whole runs
-# of the programs, Wine, the browser) belong to the early stages and run beside the later
-# builds, and the last builds' checks are short. The style checks come right after the plain
-# build, whose compile database they read, and run beside the later stages 10 steps nicer
-# (check-style), like the programs under test: they keep no clock, so they take the time that
-# the builds leave, the single-threaded configure steps above all, instead of holding up the end.
-STAGES = plain style asan web windows linux tsan fuzz release
+# The checks that wait longest on the clock (whole runs of the programs, Wine, the browser) belong
+# to the early stages and run beside the later builds; the last builds' checks are short. The
+# style checks come last, beside those short checks: they need only processor time, and beside
+# the builds they took it from the programs under test, which then started too slowly for
+# their tests' time limits.
+STAGES = plain asan web windows linux tsan fuzz release style
 
 # The native tools the page and the release are made with (the party facts, the info file, the
 # screenshot) come from a Release tree of their own; the test stages take them from the plain
@@ -103,7 +102,7 @@ build-style:
 	[ -f build/test/compile_commands.json ] || $(MAKE) build-plain
 
 check-style:
-	nice -n 10 ctest --test-dir build/test --output-on-failure -L style
+	ctest --test-dir build/test --output-on-failure -L style
 
 build-asan:
 	cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DHERALD_WERROR=ON \
