@@ -27,16 +27,12 @@ program_seconds() {
   echo $(((now - program_started) / 1000000 - run_delay / 1000000000))
 }
 
-# wait_for_window OUTFILE: prints the id of the program's window, waiting up to 60 s of the
-# program's time (program_seconds) for it, and 60 s more for the first console line; it fails
-# at once when the program ends. SDL2 may replace its first native window when the renderer is
-# created, so the id is read again once the program has printed its first console line (the
-# first frame is drawn by then). Other output (SDL2's disk audio driver announces itself on
-# standard error before the window opens) does not count as a console line. It runs in the
-# caller's command substitution, where its failure ends only that subshell, so a caller ends on
-# its status: window=$(wait_for_window "$out") || exit 1.
-wait_for_window() {
-  local out=$1 id search_error
+# await_window OUTFILE: returns once a window titled vexal25-herald.cc is visible, waiting up
+# to 60 s of the program's time (program_seconds); it fails at once when the program ends.
+# OUTFILE is the program's output, shown when the window does not come (/dev/null for a program
+# that writes to a console of its own).
+await_window() {
+  local out=$1 search_error
   # One search at a time, not xdotool's --sync: a window that goes away while xdotool reads it
   # (SDL2 replacing its first window) ends that search with an X error, not with a miss. A miss
   # that lasts says what the last search reported and which windows the server has.
@@ -53,6 +49,18 @@ wait_for_window() {
     fi
     sleep 0.1
   done
+}
+
+# wait_for_window OUTFILE: prints the id of the program's window (await_window), once the
+# program has also printed its first console line, waiting 60 s more for that. SDL2 may replace
+# its first native window when the renderer is created, so the id is read again after the first
+# console line (the first frame is drawn by then). Other output (SDL2's disk audio driver
+# announces itself on standard error before the window opens) does not count as a console line.
+# It runs in the caller's command substitution, where its failure ends only that subshell, so a
+# caller ends on its status: window=$(wait_for_window "$out") || exit 1.
+wait_for_window() {
+  local out=$1 id
+  await_window "$out"
   for _ in $(seq 600); do
     LC_ALL=C grep -aq 'Time: ' "$out" && break
     sleep 0.1

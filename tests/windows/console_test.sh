@@ -11,10 +11,10 @@ exe=$1
 export SDL_AUDIODRIVER=dummy
 
 # --- A console of its own; start /wait passes the program's exit status on ------------------
+program_started=${EPOCHREALTIME/./}
 "$here/wine_program.sh" start /wait /unix "$exe" >/dev/null 2>&1 &
 program_pid=$!
-timeout 30 xdotool search --sync --onlyvisible --name '^vexal25-herald\.cc$' >/dev/null 2>&1 ||
-  e2e_fail "no window titled vexal25-herald.cc appeared"
+await_window /dev/null
 sleep 3
 kill -0 "$program_pid" 2>/dev/null || e2e_fail "with a console of its own the program ended within 3 s"
 name=$(basename "$exe")
