@@ -6,11 +6,11 @@ e2e_fail() {
   exit 1
 }
 
-# start_program BINARY OUTFILE: starts the program in the background with its console lines
-# going to OUTFILE; sets program_pid.
+# start_program BINARY OUTFILE [ARG...]: starts the program in the background with its console
+# lines going to OUTFILE; sets program_pid and program_started.
 start_program() {
   program_started=${EPOCHREALTIME/./}
-  SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" "$1" >"$2" 2>&1 &
+  SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" "$1" "${@:3}" >"$2" 2>&1 &
   program_pid=$!
 }
 

@@ -11,9 +11,7 @@ exe=$1
 export SDL_AUDIODRIVER=dummy
 
 # --- A console of its own; start /wait passes the program's exit status on ------------------
-program_started=${EPOCHREALTIME/./}
-"$here/wine_program.sh" start /wait /unix "$exe" >/dev/null 2>&1 &
-program_pid=$!
+start_program "$here/wine_program.sh" /dev/null start /wait /unix "$exe"
 await_window /dev/null
 sleep 3
 kill -0 "$program_pid" 2>/dev/null || e2e_fail "with a console of its own the program ended within 3 s"
