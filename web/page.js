@@ -19,10 +19,10 @@ const sdlEventBytes = 56;       // sizeof(SDL_Event)
 const cursorUp = '\x1b[F';      // ends every console line; a terminal overwrites the line with it
 const pageTitle = document.title;
 
-// program name -> promise of { factory, wasm }: the module script and its compiled WebAssembly.
-// In the one-file packaging the programs are classic scripts inline in the page, each with its
-// WebAssembly inside: the factory is a global named after the program, dashes as underscores,
-// and there is nothing to fetch (wasm is null).
+// program name -> promise of { factory, wasm }: the module script's factory and its compiled
+// WebAssembly, compiled before the click. In the one-file packaging both are in the page: the
+// factory a global named after the program (dashes as underscores), the WebAssembly in base64 in
+// a data block with the .wasm file's name as its id.
 const loads = new Map();
 let run = null;                 // the running program: { module }
 
@@ -30,19 +30,26 @@ function chosenProgram() {
   return document.querySelector('input[name="program"]:checked').value;
 }
 
+function fetchProgram(program) {
+  return Promise.all([
+    import(`./${program}.js`).then((script) => script.default),
+    fetch(`${program}.wasm`).then((response) => {
+      if (!response.ok) throw new Error(`${program}.wasm: HTTP ${response.status}`);
+      return response.arrayBuffer();
+    }),
+  ]);
+}
+
+function inlineProgram(program, wasm) {
+  const bytes = Uint8Array.from(atob(wasm.textContent), (c) => c.charCodeAt(0));
+  return Promise.resolve([window[program.replaceAll('-', '_')], bytes]);
+}
+
 function load(program) {
-  const inline = window[program.replaceAll('-', '_')];
-  if (typeof inline === 'function') return Promise.resolve({ factory: inline, wasm: null });
   if (!loads.has(program)) {
-    const loading = Promise.all([
-      import(`./${program}.js`).then((script) => script.default),
-      fetch(`${program}.wasm`)
-        .then((response) => {
-          if (!response.ok) throw new Error(`${program}.wasm: HTTP ${response.status}`);
-          return response.arrayBuffer();
-        })
-        .then((bytes) => WebAssembly.compile(bytes)),
-    ]).then(([factory, wasm]) => ({ factory, wasm }));
+    const wasm = document.getElementById(`${program}.wasm`);
+    const loading = (wasm ? inlineProgram(program, wasm) : fetchProgram(program))
+      .then(([factory, bytes]) => WebAssembly.compile(bytes).then((compiled) => ({ factory, wasm: compiled })));
     loads.set(program, loading);
     // A failed load is tried again on the next click rather than remembered.
     loading.catch(() => loads.delete(program));
@@ -139,9 +146,8 @@ async function start() {
     printErr: (line) => console.error(line),
     onExit: (status) => finish(status === 0 ? '' : `The demo stopped (exit status ${status}).`),
     onAbort: (what) => finish(`The demo failed: ${what}`),
-  };
-  if (loaded.wasm) {
-    module.instantiateWasm = (imports, receive) => {
+    // The WebAssembly was compiled when the program was chosen; only the instance is new.
+    instantiateWasm: (imports, receive) => {
       WebAssembly.instantiate(loaded.wasm, imports).then(
         (instance) => receive(instance, loaded.wasm),
         (error) => {
@@ -149,8 +155,8 @@ async function start() {
           finish(`The demo could not start: ${error.message}`);
         });
       return {};
-    };
-  }
+    },
+  };
   run = { module };
   loaded.factory(module).catch((error) => finish(`The demo failed: ${error}`));
 }
