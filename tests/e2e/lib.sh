@@ -32,14 +32,19 @@ program_seconds() {
 # OUTFILE is the program's output, shown when the window does not come (/dev/null for a program
 # that writes to a console of its own).
 await_window() {
-  local out=$1 search_error
+  local out=$1 search_error status
   # One search at a time, not xdotool's --sync: a window that goes away while xdotool reads it
-  # (SDL2 replacing its first window) ends that search with an X error, not with a miss. A miss
-  # that lasts says what the last search reported and which windows the server has.
-  until search_error=$(xdotool search --onlyvisible --name '^vexal25-herald\.cc$' 2>&1 >/dev/null); do
+  # (SDL2 replacing its first window) ends that search with an X error, not with a miss. A
+  # search that has not returned after 10 s is cut off and made again. A miss that lasts says
+  # what the last search reported and which windows the server has.
+  while :; do
+    search_error=$(timeout 10 xdotool search --onlyvisible --name '^vexal25-herald\.cc$' 2>&1 >/dev/null)
+    status=$?
+    [ $status -eq 0 ] && return 0
+    [ $status -eq 124 ] && search_error="none returned within 10 s"
     if ! kill -0 "$program_pid" 2>/dev/null || [ "$(program_seconds)" -ge 60 ]; then
       local named others
-      named=$(xwininfo -root -tree 2>&1 | grep -o '0x[0-9a-f]* "[^"]*"' | head -n 5 | tr '\n' ' ')
+      named=$(timeout 10 xwininfo -root -tree 2>&1 | grep -o '0x[0-9a-f]* "[^"]*"' | head -n 5 | tr '\n' ' ')
       others=$(LC_ALL=C grep -av '^Time: ' "$out" | LC_ALL=C tr -d '\033' | head -c 2000)
       e2e_fail "expected a window titled vexal25-herald.cc within 60 s of the program's time," \
         "saw none (program $(kill -0 "$program_pid" 2>/dev/null && echo running || echo ended)" \
@@ -68,7 +73,7 @@ wait_for_window() {
   LC_ALL=C grep -aq 'Time: ' "$out" ||
     e2e_fail "expected a console line within 60 s of the window, saw $(head -c 80 "$out" | tr -d '\033')"
   sleep 0.3
-  id=$(xdotool search --onlyvisible --name '^vexal25-herald\.cc$' 2>/dev/null | tail -n 1)
+  id=$(timeout 10 xdotool search --onlyvisible --name '^vexal25-herald\.cc$' 2>/dev/null | tail -n 1)
   [ -n "$id" ] || e2e_fail "expected the window titled vexal25-herald.cc to stay, saw it go away"
   echo "$id"
 }
