@@ -33,23 +33,25 @@ function chosenProgram() {
 function fetchProgram(program) {
   return Promise.all([
     import(`./${program}.js`).then((script) => script.default),
-    fetch(`${program}.wasm`).then((response) => {
-      if (!response.ok) throw new Error(`${program}.wasm: HTTP ${response.status}`);
-      return response.arrayBuffer();
-    }),
-  ]);
+    fetch(`${program}.wasm`)
+      .then((response) => {
+        if (!response.ok) throw new Error(`${program}.wasm: HTTP ${response.status}`);
+        return response.arrayBuffer();
+      })
+      .then((bytes) => WebAssembly.compile(bytes)),
+  ]).then(([factory, wasm]) => ({ factory, wasm }));
 }
 
-function inlineProgram(program, wasm) {
-  const bytes = Uint8Array.from(atob(wasm.textContent), (c) => c.charCodeAt(0));
-  return Promise.resolve([window[program.replaceAll('-', '_')], bytes]);
+function inlineProgram(program, block) {
+  return Promise.resolve(block.textContent)
+    .then((base64) => WebAssembly.compile(Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))))
+    .then((wasm) => ({ factory: window[program.replaceAll('-', '_')], wasm }));
 }
 
 function load(program) {
   if (!loads.has(program)) {
-    const wasm = document.getElementById(`${program}.wasm`);
-    const loading = (wasm ? inlineProgram(program, wasm) : fetchProgram(program))
-      .then(([factory, bytes]) => WebAssembly.compile(bytes).then((compiled) => ({ factory, wasm: compiled })));
+    const block = document.getElementById(`${program}.wasm`);
+    const loading = block ? inlineProgram(program, block) : fetchProgram(program);
     loads.set(program, loading);
     // A failed load is tried again on the next click rather than remembered.
     loading.catch(() => loads.delete(program));
