@@ -27,6 +27,12 @@ program_seconds() {
   echo $(((now - program_started) / 1000000 - run_delay / 1000000000))
 }
 
+# demo_windows: prints the ids of the visible windows titled vexal25-herald.cc, one a line.
+# A search that has not returned after 10 s is cut off (status 124).
+demo_windows() {
+  timeout 10 xdotool search --onlyvisible --name '^vexal25-herald\.cc$'
+}
+
 # await_window OUTFILE: returns once a window titled vexal25-herald.cc is visible, waiting up
 # to 60 s of the program's time (program_seconds); it fails at once when the program ends.
 # OUTFILE is the program's output, shown when the window does not come (/dev/null for a program
@@ -34,11 +40,11 @@ program_seconds() {
 await_window() {
   local out=$1 search_error status
   # One search at a time, not xdotool's --sync: a window that goes away while xdotool reads it
-  # (SDL2 replacing its first window) ends that search with an X error, not with a miss. A
-  # search that has not returned after 10 s is cut off and made again. A miss that lasts says
-  # what the last search reported and which windows the server has.
+  # (SDL2 replacing its first window) ends that search with an X error, not with a miss, and a
+  # search cut off by demo_windows is made again. A miss that lasts says what the last search
+  # reported and which windows the server has.
   while :; do
-    search_error=$(timeout 10 xdotool search --onlyvisible --name '^vexal25-herald\.cc$' 2>&1 >/dev/null)
+    search_error=$(demo_windows 2>&1 >/dev/null)
     status=$?
     [ $status -eq 0 ] && return 0
     [ $status -eq 124 ] && search_error="none returned within 10 s"
@@ -73,7 +79,7 @@ wait_for_window() {
   LC_ALL=C grep -aq 'Time: ' "$out" ||
     e2e_fail "expected a console line within 60 s of the window, saw $(head -c 80 "$out" | tr -d '\033')"
   sleep 0.3
-  id=$(timeout 10 xdotool search --onlyvisible --name '^vexal25-herald\.cc$' 2>/dev/null | tail -n 1)
+  id=$(demo_windows 2>/dev/null | tail -n 1)
   [ -n "$id" ] || e2e_fail "expected the window titled vexal25-herald.cc to stay, saw it go away"
   echo "$id"
 }

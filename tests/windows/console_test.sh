@@ -25,7 +25,7 @@ xdotool search --onlyvisible --name "${name//./\\.}\$" >/dev/null 2>&1 ||
 # test clicks into the demo's window (its lower right corner, clear of the console window at the
 # top left) before the Escape, and once more 10 s later should the console have come up after the
 # click.
-window=$(xdotool search --onlyvisible --name '^vexal25-herald\.cc$' | tail -n 1)
+window=$(demo_windows | tail -n 1)
 for _ in 1 2; do
   xdotool mousemove --window "$window" 600 380 click 1
   send_escape "$window"
