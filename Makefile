@@ -74,13 +74,13 @@ release-zip:
 # build in headless Chromium.
 # tools/test-all.sh builds them one after the other with every core and runs each build's
 # checks in the background while the next builds.
-# The later stages' packages install while the first stages build.
+# The later stages' packages (the style checks' among them) install while the first stages build.
 test:
 	tools/install-deps.sh test
-	tools/test-all.sh --install-beside "web windows linux linux-test release" $(STAGES)
+	tools/test-all.sh --install-beside "style web windows linux linux-test release" $(STAGES)
 
 test-deps:
-	tools/install-deps.sh test
+	tools/install-deps.sh test style
 
 # Each stage alone: test-STAGE is build-STAGE then check-STAGE.
 $(addprefix test-,$(STAGES)): test-%: test-deps
@@ -99,6 +99,7 @@ check-plain:
 
 # clang-format and clang-tidy over the plain build's sources (build-plain made its database).
 build-style:
+	tools/install-deps.sh style
 	[ -f build/test/compile_commands.json ] || $(MAKE) build-plain
 
 check-style:

@@ -3,6 +3,8 @@
 # Packages already present are left alone, so a prepared machine does no apt work.
 #   run    building and running the programs
 #   test   building and running the native tests (with run and capture)
+#   style  the style checks: clang-format 14 and clang-tidy 22 (Debian 12's security archive
+#          carries LLVM 22 for its browsers)
 #   sdl2-source  what tools/build-sdl2.sh needs to unpack Debian's SDL2 source
 #   linux  building the portable Linux folder, SDL2 included
 #   linux-test  testing that folder in a Debian system of its own
@@ -20,9 +22,9 @@ packages_of() {
     # and libswscale, with which those tests check the capture's own colour conversion.
     test)
       echo "$(packages_of run) $(packages_of capture)" libswscale-dev googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils \
-        imagemagick libfreetype-dev fonts-dejavu-core bc clang-14 libclang-rt-14-dev clang-format-14 \
-        clang-tidy-14 openmpt123
+        imagemagick libfreetype-dev fonts-dejavu-core bc clang-14 libclang-rt-14-dev openmpt123
       ;;
+    style) echo clang-format-14 clang-tidy-22 ;;
     # dpkg-source, to unpack Debian's SDL2 source package, and Ninja, which builds it.
     sdl2-source) echo dpkg-dev ninja-build ;;
     # MinGW-w64 for 64-bit Windows in its POSIX-threads variant (clock_gettime and nanosleep come

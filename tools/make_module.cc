@@ -307,8 +307,9 @@ void put_word(std::vector<std::uint8_t>& out, std::uint16_t v) {
 }
 
 std::vector<std::uint8_t> build_module(const Score& score) {
-  std::vector<std::uint8_t> out;
-  for (std::size_t i = 0; i < 20; ++i) out.push_back(i < score.title.size() ? score.title[i] : 0);
+  // The title, zero-padded to its 20 bytes.
+  std::vector<std::uint8_t> out(20, 0);
+  std::copy_n(score.title.begin(), std::min<std::size_t>(score.title.size(), 20), out.begin());
   for (int k = 1; k <= 31; ++k) {
     const SampleHeader& h =
         k <= static_cast<int>(sample_headers.size()) ? sample_headers[k - 1] : empty_header;

@@ -27,8 +27,8 @@ namespace {
 
 // Two or three moments in each act: the logo at rest and bouncing, the wave revealing, the
 // marquee, the headline typing and the block passing, the greetings, the closing logo.
-const std::vector<double> default_moments = {0.001, 1.5,  8.0,  15.0, 17.0, 20.0, 26.0, 30.5,
-                                             33.0,  45.0, 62.5, 64.5, 70.0, 80.0, 90.0, 105.0};
+constexpr std::array default_moments = {0.001, 1.5,  8.0,  15.0, 17.0, 20.0, 26.0, 30.5,
+                                        33.0,  45.0, 62.5, 64.5, 70.0, 80.0, 90.0, 105.0};
 
 // A whole decimal number in 1..100000, or nothing.
 std::optional<int> parse_size(const char* text) {
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   const std::string out_dir = argv[3];
   std::vector<double> moments;
   for (int k = 4; k < argc; ++k) moments.push_back(std::strtod(argv[k], nullptr));
-  if (moments.empty()) moments = default_moments;
+  if (moments.empty()) moments.assign(default_moments.begin(), default_moments.end());
 
   SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;

@@ -59,6 +59,7 @@ void mix_span(Player& player, std::span<std::int16_t, 4096> chunk, std::int64_t 
       epos = std::min(epos, loop_end);
       if (gl != 0 && gr != 0) {
         while (pos < epos) {
+          // NOLINTNEXTLINE(bugprone-signed-char-misuse): sample bytes are signed, as the module stores them
           const std::int32_t v = data[pos >> 14];
           out[i] = add_wrapping(out[i], (v * gl) >> 2);  // arithmetic shifts
           out[i + 1] = add_wrapping(out[i + 1], (v * gr) >> 2);

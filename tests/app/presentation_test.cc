@@ -4,6 +4,8 @@
 
 #include "base/sdl_owners.h"
 
+namespace {
+
 // Runs on SDL2's dummy video driver: a real window object without a display.
 class PresentationTest : public testing::Test {
  protected:
@@ -25,6 +27,8 @@ class PresentationTest : public testing::Test {
   WindowPtr window_;
   RendererPtr renderer_;
 };
+
+}  // namespace
 
 #ifdef HERALD_LOGICAL_PRESENTATION
 TEST_F(PresentationTest, LogicalSizeStays640x400WhateverTheWindow) {

@@ -27,8 +27,8 @@ ScratchDirectory::ScratchDirectory() {
 
 ScratchDirectory::~ScratchDirectory() {
   std::error_code ignored;
-  std::filesystem::remove_all(path, ignored);
-  std::filesystem::remove(error_file(path), ignored);
+  (void)std::filesystem::remove_all(path, ignored);
+  (void)std::filesystem::remove(error_file(path), ignored);
 }
 
 pid_t start_program(const std::vector<std::string>& command, const std::filesystem::path& directory) {

@@ -29,7 +29,7 @@ namespace {
 
 std::int64_t now_ns() {
   timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
+  if (clock_gettime(CLOCK_REALTIME, &now) != 0) std::abort();
   return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 

@@ -65,6 +65,7 @@ std::vector<double> candidate_times(std::span<const double> before, std::span<co
   times.erase(std::unique(times.begin(), times.end()), times.end());
   if (times.size() <= max_candidates) return times;
   std::vector<double> picked;
+  picked.reserve(max_candidates);
   for (std::size_t k = 0; k < max_candidates; ++k)
     picked.push_back(times[k * (times.size() - 1) / (max_candidates - 1)]);
   return picked;

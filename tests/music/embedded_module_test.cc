@@ -125,6 +125,7 @@ TEST(EmbeddedModule, WaveformsHaveTheirShapes) {
   const auto table = sample_table();
   auto bytes = [&](int k, std::size_t n) {
     std::vector<int> v;
+    v.reserve(n);
     for (std::size_t i = 0; i < n; ++i) v.push_back(static_cast<std::int8_t>(table[k].data[i]));
     return v;
   };
@@ -336,7 +337,7 @@ int run_program(std::vector<std::string> args) {
 TEST(EmbeddedModule, IsWhatTheGeneratorWritesFromTheScore) {
   const std::filesystem::path output =
       std::filesystem::path(HERALD_TEST_OUTPUT_DIR) / "zaqbrq_regenerated.mod";
-  std::filesystem::remove(output);
+  (void)std::filesystem::remove(output);
   ASSERT_EQ(run_program({HERALD_MAKE_MODULE, HERALD_MODULE_SCORE, output.string()}), 0)
       << HERALD_MAKE_MODULE << " " << HERALD_MODULE_SCORE << " " << output.string();
   const auto regenerated = read_file(output);

@@ -25,10 +25,11 @@ constexpr Rgba background{12, 12, 12, 255};
 // Two canvases of one size, cleared to the background: the scene draws on `scene`, the test
 // draws its expectation on `expected`.
 class SceneRender : public testing::Test {
- public:
+ protected:
   void SetUp() override { hold_jitter({0}); }
   void TearDown() override { hold_jitter({}); }
 
+ public:
   static bool same_pixels(const OfflineCanvas& a, const OfflineCanvas& b, Box box) {
     const std::optional<PixelAt> difference = first_difference(a, b, box);
     if (difference) ADD_FAILURE() << "first difference at " << difference->x << "," << difference->y;

@@ -60,7 +60,8 @@ TEST(ShortestFixed, MatchesTheStandardLibraryEverywhere) {
   }
   // Random bit patterns cover every exponent; random values near the timeline cover the digits
   // the console line shows.
-  std::mt19937_64 random{20251207};  // NOLINT(cert-msc51-cpp): a fixed seed, so a failure can be repeated
+  // A fixed seed, so that a failure can be repeated.
+  std::mt19937_64 random{20251207};  // NOLINT(bugprone-random-generator-seed)
   for (int k = 0; k < 100'000; ++k) {
     const double v = from_bits(random());
     if (!std::isnan(v)) mismatches.check(v);

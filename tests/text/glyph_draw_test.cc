@@ -42,7 +42,8 @@ std::pair<int, int> ink_origin(const OfflineCanvas& canvas) {
   return ink ? std::pair{ink->x0, ink->y0} : std::pair{-1, -1};
 }
 
-struct GlyphDraw : testing::Test {
+class GlyphDraw : public testing::Test {
+ protected:
   OfflineCanvas canvas = open_windowless_canvas(64, 48).value();
   void SetUp() override { clear_offline_canvas(canvas, background); }
   void TearDown() override { hold_jitter({}); }

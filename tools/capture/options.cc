@@ -178,7 +178,7 @@ std::optional<OptionError> apply(CaptureOptions& options, std::string_view name,
   } else if (name == "seed") {
     const std::optional<std::uint64_t> seed = whole_number<std::uint64_t>(value);
     if (!seed) return refuse(name, value);
-    options.seed = *seed;
+    options.seed = seed;
   }
   return std::nullopt;
 }

@@ -50,7 +50,7 @@ std::variant<PendingOutput, std::string> begin_output(const std::string& path) {
   const mode_t mask = umask(0);
   umask(mask);
   const bool ok = fchmod(fd, 0666 & ~mask) == 0;
-  const std::string error = ok ? std::string{} : system_error(path);
+  std::string error = ok ? std::string{} : system_error(path);
   close(fd);
   if (!ok) return error;
   return output;
@@ -62,7 +62,7 @@ std::optional<std::string> commit_output(PendingOutput& output) {
   // On the disk before it takes the output's name: a crash right after the rename must not leave
   // an empty or half-written file under that name.
   const bool synced = fsync(fd) == 0;
-  const std::string sync_error = synced ? std::string{} : system_error(output.path_);
+  std::string sync_error = synced ? std::string{} : system_error(output.path_);
   close(fd);
   if (!synced) return sync_error;
   if (std::rename(output.temporary_path_.c_str(), output.path_.c_str()) != 0)

@@ -34,7 +34,7 @@ bool write_whole(const std::filesystem::path& path, const std::string& bytes) {
     out.close();
     if (!out) {
       std::error_code ignored;
-      std::filesystem::remove(part, ignored);
+      (void)std::filesystem::remove(part, ignored);
       return false;
     }
   }
