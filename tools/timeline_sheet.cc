@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "offline_canvas.h"
+#include "scenes/timeline.h"
+#include "timeline_moments.h"
 
 #ifndef HERALD_VARIANT
 #define HERALD_VARIANT "frame"
@@ -25,10 +27,44 @@
 
 namespace {
 
-// Two or three moments in each act: the logo at rest and bouncing, the wave revealing, the
+// A moment given by its act: seconds after the act's start, or before its end when negative.
+struct ActMoment {
+  std::string_view act;
+  double offset;
+};
+
+// Two to four moments in each act: the logo at rest and bouncing, the wave revealing, the
 // marquee, the headline typing and the block passing, the greetings, the closing logo.
-constexpr std::array default_moments = {0.001, 1.5,  8.0,  15.0, 17.0, 20.0, 26.0, 30.5,
-                                        33.0,  45.0, 62.5, 64.5, 70.0, 80.0, 90.0, 105.0};
+constexpr std::array<ActMoment, 16> default_moments{{
+    {"logo", 0.001},
+    {"logo", 1.5},
+    {"logo", 8.0},
+    {"logo + wave", 3.0},
+    {"logo + wave", 5.0},
+    {"logo + wave + marquee", 2.0},
+    {"logo + wave + marquee", 8.0},
+    {"scroller", 0.5},
+    {"scroller", 3.0},
+    {"scroller", 15.0},
+    {"scroller", -0.5},
+    {"greetings", 1.5},
+    {"greetings", 7.0},
+    {"greetings", 17.0},
+    {"closing logo", 0.0},
+    {"closing logo", 15.0},
+}};
+
+// Computed when the tool is compiled: an act's name that the timeline does not know is an error
+// of the build.
+constexpr std::array<double, default_moments.size()> default_times = [] {
+  std::array<double, default_moments.size()> times{};
+  for (std::size_t k = 0; k < default_moments.size(); ++k) {
+    const ActMoment& moment = default_moments.at(k);
+    const Act& act = acts.at(act_named(moment.act));
+    times.at(k) = moment.offset < 0 ? act_end(act) + moment.offset : act.from + moment.offset;
+  }
+  return times;
+}();
 
 // A whole decimal number in 1..100000, or nothing.
 std::optional<int> parse_size(const char* text) {
@@ -56,7 +92,7 @@ int main(int argc, char** argv) {
   const std::string out_dir = argv[3];
   std::vector<double> moments;
   for (int k = 4; k < argc; ++k) moments.push_back(std::strtod(argv[k], nullptr));
-  if (moments.empty()) moments.assign(default_moments.begin(), default_moments.end());
+  if (moments.empty()) moments.assign(default_times.begin(), default_times.end());
 
   SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
