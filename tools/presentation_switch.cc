@@ -5,6 +5,12 @@ namespace {
 Presentation chosen = Presentation::logical;
 }  // namespace
 
+std::optional<Presentation> presentation_named(std::string_view name) {
+  if (name == "logical") return Presentation::logical;
+  if (name == "drawable") return Presentation::drawable;
+  return std::nullopt;
+}
+
 void choose_presentation(Presentation presentation) { chosen = presentation; }
 
 void setup_presentation(const Canvas& canvas) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string_view>
+
 #include "app/presentation.h"
 #include "base/canvas.h"
 
@@ -9,6 +12,9 @@
 // themselves still link exactly one variant each.
 
 enum class Presentation { logical, drawable };
+
+// The variant a tool's argument names: "logical" or "drawable"; nothing for any other text.
+std::optional<Presentation> presentation_named(std::string_view name);
 
 // Chooses the variant for every frame that follows; call it before the canvas is made.
 void choose_presentation(Presentation presentation);

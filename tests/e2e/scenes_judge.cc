@@ -63,9 +63,9 @@ std::optional<Arguments> parse(int argc, char** argv) {
     k += 2;
   }
   if (argc - k < 5) return std::nullopt;
-  const std::string_view presentation = argv[k];
-  if (presentation != "logical" && presentation != "drawable") return std::nullopt;
-  args.presentation = presentation == "logical" ? Presentation::logical : Presentation::drawable;
+  const std::optional<Presentation> presentation = presentation_named(argv[k]);
+  if (!presentation) return std::nullopt;
+  args.presentation = *presentation;
   args.name = argv[k + 1];
   args.shot = argv[k + 2];
   const std::optional<double> other_t = parse_time(argv[k + 3]);

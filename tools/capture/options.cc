@@ -54,8 +54,6 @@ constexpr std::array<OptionName, 9> option_names{{
 template <typename Value>
 using Names = std::array<std::pair<std::string_view, Value>, 2>;
 constexpr Names<Codec> codec_names{{{"h264", Codec::h264}, {"ffv1", Codec::ffv1}}};
-constexpr Names<Presentation> presentation_names{
-    {{"logical", Presentation::logical}, {"drawable", Presentation::drawable}}};
 
 // The value a name stands for, or nothing for a name not in the list.
 template <typename Value>
@@ -168,7 +166,7 @@ std::optional<OptionError> apply(CaptureOptions& options, std::string_view name,
     if (!fps || *fps < 1 || *fps > highest_fps) return refuse(name, value);
     options.fps = *fps;
   } else if (name == "presentation") {
-    const std::optional<Presentation> presentation = named(value, presentation_names);
+    const std::optional<Presentation> presentation = presentation_named(value);
     if (!presentation) return refuse(name, value);
     options.presentation = *presentation;
   } else if (name == "from" || name == "to") {
