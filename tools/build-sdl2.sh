@@ -34,8 +34,9 @@ shared=(-DCMAKE_BUILD_TYPE=Release -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=ON -DS
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 install=$dir/install
-# The options the install was made with, so that a change to them builds SDL2 again.
-stamp="$toolchain $({ cat "$options"; echo "${shared[*]}"; } | sha256sum | cut -d ' ' -f 1)"
+# The options the install was made with, so that a change to them builds SDL2 again: the
+# platform folder's CMake files (the options file includes others of them) and the shared ones.
+stamp="$toolchain $({ cat "$(dirname "$options")"/*.cmake; echo "${shared[*]}"; } | sha256sum | cut -d ' ' -f 1)"
 if [ "$(cat "$install/.complete" 2>/dev/null)" = "$stamp" ]; then
   echo "$install"
   exit 0

@@ -4,10 +4,10 @@
 set(SDL_SHARED OFF CACHE BOOL "")
 set(SDL_STATIC ON CACHE BOOL "")
 set(SDL_THREADS OFF CACHE BOOL "")
-# Each of SDL2's hundred and fifty configure checks is a small CMake project of its own that
-# reads Emscripten's toolchain file again, and that file asks the compiler for its version twice
-# unless it is handed down: half of each check's time.
-set(CMAKE_TRY_COMPILE_PLATFORM_VARIABLES "EMSCRIPTEN_VERSION;CMAKE_C_COMPILER_VERSION;CMAKE_CXX_COMPILER_VERSION" CACHE STRING "")
+# How Emscripten's compiler is driven, for SDL2 as for the programs.
+include(${CMAKE_CURRENT_LIST_DIR}/emscripten_compile.cmake)
+# SDL2 passes emcc -Wno-warn-absolute-paths, a warning of emcc's own that clang does not know.
+set(CMAKE_C_FLAGS "-Wno-unknown-warning-option" CACHE STRING "")
 # Each check builds a library instead of a program: linking a program for the browser runs
 # Emscripten's JavaScript compiler in Node.js, two thirds of a check's time (SDL2's configure
 # and build took 215 s of processor time instead of 295 s). A check that only a link can answer
