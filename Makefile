@@ -74,10 +74,15 @@ release-zip:
 # build in headless Chromium.
 # tools/test-all.sh builds them one after the other with every core and runs each build's
 # checks in the background while the next builds.
-# The later stages' packages (the style checks' among them) install while the first stages build.
+# While the first stages build, the later stages' packages install (the style checks' among
+# them) and the Linux folder's test system is made, once per machine (a minute of downloading
+# and unpacking, at a lower priority than the builds). Should that fail, the test that needs the
+# system makes it again and says why.
+PREPARE_BESIDE = tools/install-deps.sh style web windows linux linux-test release && \
+  { nice -n 10 tests/linux/make_chroot.sh build/linux-chroot || true; }
 test:
 	tools/install-deps.sh test
-	tools/test-all.sh --install-beside "style web windows linux linux-test release" $(STAGES)
+	tools/test-all.sh --prepare-beside "$(PREPARE_BESIDE)" $(STAGES)
 
 test-deps:
 	tools/install-deps.sh test style

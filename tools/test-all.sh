@@ -10,9 +10,10 @@
 # build/logs/STAGE.log; it is printed once the stage has finished, then a summary with each
 # stage's wall time. The status is 0 only if every build and every check passed.
 #
-# --install-beside "GROUP...": installs those package groups (tools/install-deps.sh) while the
-# first stages build, instead of before them; a later stage's own install waits for it on
-# install-deps.sh's lock. Where apt would need a password, they are installed first.
+# --prepare-beside "COMMAND": runs COMMAND (a shell command: installing the later stages'
+# packages, making what their checks need) while the first stages build, instead of before them;
+# its output goes to build/logs/prepare.log, and a failure fails the run. A later stage's own
+# install waits for it on install-deps.sh's lock. Where apt would need a password, it runs first.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 logs=build/logs
@@ -21,16 +22,16 @@ began=$SECONDS
 declare -A pid=() took=() result=()
 failed=0
 
-install_pid=
-if [ "${1:-}" = --install-beside ]; then
-  read -ra groups <<<"$2"
+prepare_pid=
+if [ "${1:-}" = --prepare-beside ]; then
+  prepare=$2
   shift 2
   if [ "$(id -u)" -eq 0 ] || sudo -n true 2>/dev/null; then
-    echo "===== packages of ${groups[*]} install in the background (log: $logs/install.log) ====="
-    tools/install-deps.sh "${groups[@]}" >"$logs/install.log" 2>&1 &
-    install_pid=$!
+    echo "===== $prepare: in the background (log: $logs/prepare.log) ====="
+    bash -c "$prepare" >"$logs/prepare.log" 2>&1 &
+    prepare_pid=$!
   else
-    tools/install-deps.sh "${groups[@]}" || exit 1
+    bash -c "$prepare" || exit 1
   fi
 fi
 [ $# -gt 0 ] || set -- plain asan tsan fuzz
@@ -67,9 +68,9 @@ done
 for stage in "$@"; do
   [ -n "${pid[$stage]:-}" ] && finish "$stage"
 done
-if [ -n "$install_pid" ] && ! wait "$install_pid"; then
-  echo "===== installing packages FAILED ====="
-  cat "$logs/install.log"
+if [ -n "$prepare_pid" ] && ! wait "$prepare_pid"; then
+  echo "===== $prepare: FAILED ====="
+  cat "$logs/prepare.log"
   failed=1
 fi
 
