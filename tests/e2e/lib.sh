@@ -85,11 +85,14 @@ wait_for_window() {
 }
 
 # wait_for_exit SECONDS: waits for program_pid to end and sets exit_status to its status, or
-# to "timeout" after killing it. Not for use in a subshell: only the parent can reap it.
+# to "timeout" after killing it once it has had SECONDS more of its own time (program_seconds):
+# a program under Wine that is to end at once still waited more than 10 s of wall time beside
+# the builds for the processor to start it. Not for use in a subshell: only the parent can reap
+# it.
 wait_for_exit() {
-  local deadline=$((SECONDS + $1))
+  local deadline=$(($(program_seconds) + $1))
   while kill -0 "$program_pid" 2>/dev/null; do
-    if [ $SECONDS -ge $deadline ]; then
+    if [ "$(program_seconds)" -ge $deadline ]; then
       kill -9 "$program_pid" 2>/dev/null
       wait "$program_pid" 2>/dev/null
       exit_status=timeout

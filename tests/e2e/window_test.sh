@@ -46,6 +46,7 @@ wait_for_exit 10; status=$exit_status
 echo "close: ok"
 
 # --- Standard output on a full device: the first console line fails, and that is fatal -------
+program_started=${EPOCHREALTIME/./}
 SDL_AUDIODRIVER=dummy "$binary" >/dev/full 2>/dev/null &
 program_pid=$!
 wait_for_exit 30; status=$exit_status
