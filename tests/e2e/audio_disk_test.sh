@@ -22,8 +22,7 @@ else
   # A second more than asked for covers the silent blocks written while the device was paused.
   wait_for_bytes "$audio" $(((seconds + 1) * 48000 * 4)) $((seconds * 10 + 30)) ||
     e2e_fail "expected $((seconds + 1)) s of sound in the driver's file, saw $(stat -c %s "$audio") bytes"
-  send_escape "$window"
-  wait_for_exit 30
+  end_with_escape "$window" 30
 fi
 [ "$exit_status" = 0 ] || e2e_fail "expected exit status 0, saw $exit_status"
 if [ "$mode" = full ]; then

@@ -63,8 +63,7 @@ while read -r -u 4 name t other_t size; do
   shoot "$name" "$t" "$other_t"
 done 4<<<"$shots"
 
-send_escape "$window"
-wait_for_exit 15
+end_with_escape "$window" 15
 [ "$exit_status" = 0 ] || e2e_fail "expected exit status 0 after Escape, saw $exit_status"
 program_pid=
 

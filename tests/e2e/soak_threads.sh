@@ -24,8 +24,7 @@ sleep "$seconds"
 # ThreadSanitizer and a busy machine slow the driver's thread down too: wait for the sound.
 wait_for_bytes "$audio" $((seconds * 48000 * 4 / 2)) $((seconds * 4))
 kill -0 "$program_pid" 2>/dev/null || e2e_fail "the program ended before the Escape"
-send_escape "$window"
-wait_for_exit 60
+end_with_escape "$window" 60
 report=$(LC_ALL=C grep -a -A 40 'WARNING: ThreadSanitizer' "$out" | head -n 80)
 [ -z "$report" ] || e2e_fail "ThreadSanitizer report: $report"
 [ "$exit_status" = 0 ] || e2e_fail "expected exit status 0, saw $exit_status: $(LC_ALL=C grep -av '^Time: ' "$out" | tail -n 20)"
