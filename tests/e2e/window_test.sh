@@ -24,8 +24,15 @@ xdotool keyup Escape
 xdotool mousemove --window "$id" 100 100 click 1
 sleep 0.5
 kill -0 "$program_pid" 2>/dev/null || e2e_fail "expected the program to ignore other keys, an Escape key-up and the mouse, saw it end"
-send_escape "$id"
-wait_for_exit 10; status=$exit_status
+# Under Wine beside the builds a key press or a close request that comes while Wine moves the
+# focus is now and then lost; there it is repeated while the program runs. Natively one must do.
+if [ -n "${WINEPREFIX:-}" ]; then
+  end_with_escape "$id" 30
+else
+  send_escape "$id"
+  wait_for_exit 10
+fi
+status=$exit_status
 [ "$status" = 0 ] || e2e_fail "Escape: expected exit status 0, saw $status"
 
 # Console lines: "Time: ", the shortest fixed notation of whole milliseconds, ESC [F, LF.
@@ -41,6 +48,13 @@ start_program "$binary" "$out"
 id=$(wait_for_window "$out") || exit 1
 sleep 1
 "$close_window" "$id" || e2e_fail "could not send WM_DELETE_WINDOW"
+if [ -n "${WINEPREFIX:-}" ]; then
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    sleep 0.5
+    kill -0 "$program_pid" 2>/dev/null || break
+    [ $((_ % 5)) -ne 0 ] || "$close_window" "$id" 2>/dev/null || true
+  done
+fi
 wait_for_exit 10; status=$exit_status
 [ "$status" = 0 ] || e2e_fail "window close: expected exit status 0, saw $status"
 echo "close: ok"
