@@ -130,22 +130,29 @@ send_escape() {
   xdotool key Escape
 }
 
-# end_with_escape ID SECONDS: ends a run that has done its work: Escape (send_escape), again
-# after every 5 s of the program's own time while it still runs, then wait_for_exit for what is
-# left of SECONDS. Under Wine beside the builds a key press that came while the focus moved was
-# once lost, and the run went on past its limit; the window test checks that one Escape ends it.
-end_with_escape() {
-  local id=$1 deadline=$(($(program_seconds) + $2)) next
-  send_escape "$id"
+# end_with SECONDS COMMAND...: ends a run that has done its work: COMMAND (an Escape or a close
+# request to the program's window), again after every 5 s of the program's own time while it
+# still runs, then wait_for_exit for what is left of SECONDS. Under Wine beside the builds a key
+# press or close request that came while the focus moved was now and then lost, and the run
+# went on past its limit; natively the window test checks that one of each ends it.
+end_with() {
+  local deadline=$(($(program_seconds) + $1)) next
+  shift
+  "$@" || e2e_fail "could not end the run: $* failed"
   next=$(($(program_seconds) + 5))
   while kill -0 "$program_pid" 2>/dev/null && [ "$(program_seconds)" -lt $deadline ]; do
     if [ "$(program_seconds)" -ge $next ]; then
-      send_escape "$id"
+      "$@" || true
       next=$(($(program_seconds) + 5))
     fi
     sleep 0.1
   done
   wait_for_exit $((deadline > $(program_seconds) ? deadline - $(program_seconds) : 0))
+}
+
+# end_with_escape ID SECONDS: end_with, by Escape.
+end_with_escape() {
+  end_with "$2" send_escape "$1"
 }
 
 # wait_for_bytes FILE BYTES SECONDS: waits until FILE holds at least BYTES bytes, at most SECONDS

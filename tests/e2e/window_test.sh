@@ -47,15 +47,13 @@ echo "escape: ok, $lines console lines"
 start_program "$binary" "$out"
 id=$(wait_for_window "$out") || exit 1
 sleep 1
-"$close_window" "$id" || e2e_fail "could not send WM_DELETE_WINDOW"
 if [ -n "${WINEPREFIX:-}" ]; then
-  for _ in 1 2 3 4 5 6 7 8 9 10; do
-    sleep 0.5
-    kill -0 "$program_pid" 2>/dev/null || break
-    [ $((_ % 5)) -ne 0 ] || "$close_window" "$id" 2>/dev/null || true
-  done
+  end_with 30 "$close_window" "$id"
+else
+  "$close_window" "$id" || e2e_fail "could not send WM_DELETE_WINDOW"
+  wait_for_exit 10
 fi
-wait_for_exit 10; status=$exit_status
+status=$exit_status
 [ "$status" = 0 ] || e2e_fail "window close: expected exit status 0, saw $status"
 echo "close: ok"
 
