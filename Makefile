@@ -240,14 +240,9 @@ build-web:
 	cmake --build build/test -j $(JOBS) --target timeline_moments scenes_judge export_wav check_invitation_texts
 	cd web && npm ci --no-audit --no-fund
 
-# Run as root, Chromium raises its GPU process and compositor threads to nice -8 and its audio
-# thread to real time, and beside the builds of make test it took a core from them (the
-# AddressSanitizer build beside the browser tests: 383 s instead of about 210). Without the right
-# to raise priorities (CAP_SYS_NICE, which root gives up here) it runs at the builds' own.
-UNBOOSTED = $(if $(filter 0,$(shell id -u)),setpriv --bounding-set -sys_nice --)
 check-web:
 	build/test/tools/invitation/check_invitation_texts html build/web/index.html
-	$(UNBOOSTED) node --test --test-concurrency=2 tests/web/*.test.mjs
+	node --test --test-concurrency=2 tests/web/*.test.mjs
 
 # The release archive without the video, checked as a visitor unpacks it: its layout, the info
 # file against the program's texts and the screenshot against its frame, with the check tools of
