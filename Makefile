@@ -77,17 +77,11 @@ release-zip:
 # tools/test-all.sh builds them one after the other with every core and runs each build's
 # checks in the background while the next builds.
 # While the first stages build, the later stages' packages install (the style checks' among
-# them), and then, side by side:
-# - the Linux folder's test system is made, once per machine (downloading and unpacking, at a
-#   lower priority than the builds);
-# - SDL2 is built for the browser, Windows and the Linux folder, in the order the stages need it.
-#   Its configuring, some 160 checks one after the other, uses one core for minutes; beside the
-#   first builds the other core does their work instead of waiting for it in each stage.
-# A stage that needs one of them before it is ready waits for it; should one fail here, the
-# stage that needs it makes or builds it again and says why.
+# them) and the Linux folder's test system is made, once per machine (a minute of downloading
+# and unpacking, at a lower priority than the builds). Should that fail, the test that needs the
+# system makes it again and says why.
 PREPARE_BESIDE = tools/install-deps.sh style web windows linux linux-test release && \
-  { { nice -n 10 tests/linux/make_chroot.sh build/linux-chroot || true; } & \
-    { $(WEB_SDL2); $(WINDOWS_SDL2); $(LINUX_SDL2); } >/dev/null || true; wait; }
+  { nice -n 10 tests/linux/make_chroot.sh build/linux-chroot || true; }
 test:
 	tools/install-deps.sh test
 	tools/test-all.sh --prepare-beside "$(PREPARE_BESIDE)" $(STAGES)
@@ -159,12 +153,6 @@ fuzz: test-deps
 	cmake --build build/fuzz -j $(JOBS) --target module_fuzz
 	tools/run-fuzz.sh build/fuzz/tests/fuzz/module_fuzz $(FUZZ_SECONDS) build/fuzz/corpus
 
-# SDL2 for each platform, built once from Debian's source package by tools/build-sdl2.sh, which
-# prints the install's path.
-WEB_SDL2 = $(WEB_ENV) JOBS=$(JOBS) tools/build-sdl2.sh emscripten build/web-sdl2
-WINDOWS_SDL2 = JOBS=$(JOBS) tools/build-sdl2.sh mingw build/windows-sdl2
-LINUX_SDL2 = JOBS=$(JOBS) tools/build-sdl2.sh linux build/linux-sdl2
-
 # Linux: both programs for any x86-64 Linux desktop with glibc 2.35 or newer, against SDL2 built
 # once from Debian's source package as a shared library (build/linux-sdl2), laid out with that
 # library in build/linux/vexal25-herald-linux-x86_64.
@@ -173,7 +161,7 @@ LINUX_CONFIGURE = cmake -S . -B build/linux -DCMAKE_BUILD_TYPE=Release -DBUILD_T
 
 linux:
 	tools/install-deps.sh linux
-	$(LINUX_SDL2) >/dev/null
+	JOBS=$(JOBS) tools/build-sdl2.sh linux build/linux-sdl2 >/dev/null
 	$(LINUX_CONFIGURE)
 	cmake --build build/linux -j $(JOBS) --target linux_folder
 
@@ -192,7 +180,7 @@ check-linux:
 # package (build/windows-sdl2), packed into build/windows/vexal25-herald-windows-x86_64.zip.
 WINDOWS_CONFIGURE = cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=windows/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DHERALD_WERROR=ON \
-  -DSDL2_DIR="$$($(WINDOWS_SDL2))/lib/cmake/SDL2"
+  -DSDL2_DIR="$$(JOBS=$(JOBS) tools/build-sdl2.sh mingw build/windows-sdl2)/lib/cmake/SDL2"
 
 windows:
 	tools/install-deps.sh windows
@@ -226,7 +214,7 @@ web:
 	tools/install-deps.sh web
 	$(TOOLS_CONFIGURE)
 	cmake --build $(TOOLS_TREE) -j $(JOBS) --target invitation_facts
-	sdl2=$$($(WEB_SDL2)) && \
+	sdl2=$$($(WEB_ENV) tools/build-sdl2.sh emscripten build/web-sdl2) && \
 	  $(WEB_ENV) emcmake cmake -C web/emscripten_compile.cmake -S . -B build/web-build \
 	    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
 	    -DHERALD_WERROR=ON -DSDL2_DIR=$$sdl2/lib/cmake/SDL2 -DHERALD_WEB_OUTPUT=$(CURDIR)/build/web \

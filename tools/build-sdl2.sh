@@ -34,11 +34,6 @@ shared=(-DCMAKE_BUILD_TYPE=Release -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=ON -DS
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 install=$dir/install
-# make test builds each platform's SDL2 ahead, beside its first builds, and the stage that links
-# against it asks for it too: whoever comes second waits here for the first to finish and then
-# takes its install instead of building again.
-exec 9>"$dir/.lock"
-flock 9
 # The options the install was made with, so that a change to them builds SDL2 again: the
 # platform folder's CMake files (the options file includes others of them) and the shared ones.
 stamp="$toolchain $({ cat "$(dirname "$options")"/*.cmake; echo "${shared[*]}"; } | sha256sum | cut -d ' ' -f 1)"

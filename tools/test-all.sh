@@ -11,7 +11,7 @@
 # stage's wall time. The status is 0 only if every build and every check passed.
 #
 # --prepare-beside "COMMAND": runs COMMAND (a shell command: installing the later stages'
-# packages, building or making what they need) while the first stages build, instead of before them;
+# packages, making what their checks need) while the first stages build, instead of before them;
 # its output goes to build/logs/prepare.log, and a failure fails the run. A later stage's own
 # install waits for it on install-deps.sh's lock. Where apt would need a password, it runs first.
 set -uo pipefail
