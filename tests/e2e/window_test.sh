@@ -11,6 +11,19 @@ close_window=$2
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 
+# end_run COMMAND...: ends the run by COMMAND (an Escape or a close request) and waits for the
+# program. Under Wine beside the builds a key press or a close request that comes while Wine
+# moves the focus is now and then lost; there it is repeated while the program runs. Natively
+# one must do.
+end_run() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    end_with 30 "$@"
+  else
+    "$@" || e2e_fail "could not end the run: $* failed"
+    wait_for_exit 10
+  fi
+}
+
 # --- Escape ends the run with status 0 -------------------------------------------------------
 start_program "$binary" "$out"
 id=$(wait_for_window "$out") || exit 1
@@ -24,14 +37,7 @@ xdotool keyup Escape
 xdotool mousemove --window "$id" 100 100 click 1
 sleep 0.5
 kill -0 "$program_pid" 2>/dev/null || e2e_fail "expected the program to ignore other keys, an Escape key-up and the mouse, saw it end"
-# Under Wine beside the builds a key press or a close request that comes while Wine moves the
-# focus is now and then lost; there it is repeated while the program runs. Natively one must do.
-if [ -n "${WINEPREFIX:-}" ]; then
-  end_with_escape "$id" 30
-else
-  send_escape "$id"
-  wait_for_exit 10
-fi
+end_run send_escape "$id"
 status=$exit_status
 [ "$status" = 0 ] || e2e_fail "Escape: expected exit status 0, saw $status"
 
@@ -47,20 +53,13 @@ echo "escape: ok, $lines console lines"
 start_program "$binary" "$out"
 id=$(wait_for_window "$out") || exit 1
 sleep 1
-if [ -n "${WINEPREFIX:-}" ]; then
-  end_with 30 "$close_window" "$id"
-else
-  "$close_window" "$id" || e2e_fail "could not send WM_DELETE_WINDOW"
-  wait_for_exit 10
-fi
+end_run "$close_window" "$id"
 status=$exit_status
 [ "$status" = 0 ] || e2e_fail "window close: expected exit status 0, saw $status"
 echo "close: ok"
 
 # --- Standard output on a full device: the first console line fails, and that is fatal -------
-program_started=${EPOCHREALTIME/./}
-SDL_AUDIODRIVER=dummy "$binary" >/dev/full 2>/dev/null &
-program_pid=$!
+start_program "$binary" /dev/full
 wait_for_exit 30; status=$exit_status
 [ "$status" != 0 ] && [ "$status" != timeout ] || e2e_fail "expected a non-zero status with stdout on /dev/full, saw $status"
 echo "full console: ok (status $status)"
