@@ -82,5 +82,16 @@ flock 9
 find_missing
 [ ${#missing[@]} -eq 0 ] && exit 0
 echo "Installing from Debian: ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Another package manager (a desktop's daily update, an install started by hand) may hold apt's
+# and dpkg's locks: wait up to ten minutes for them instead of failing at once. The install waits
+# by itself; the update does not, so it is tried again while its only complaint is the lock.
+apt=(apt-get -o DPkg::Lock::Timeout=600)
+for attempt in $(seq 120); do
+  if complaint=$("${sudo[@]}" "${apt[@]}" update -qq 2>&1); then break; fi
+  if [ "$attempt" -eq 120 ] || ! grep -q 'Could not get lock' <<<"$complaint"; then
+    echo "$complaint" >&2
+    exit 1
+  fi
+  sleep 5
+done
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"
