@@ -1,9 +1,9 @@
-// timeline_moments acts | shots [early|late]: the program's timeline for the tests and the
-// measuring tools, which ask here instead of repeating its numbers.
+// timeline_moments acts | shots: the program's timeline for the tests and the measuring tools,
+// which ask here instead of repeating its numbers.
 //   acts   one line per act, "FROM UNTIL NAME" in seconds; the last act ends with the run
-//   shots  one line per screenshot of the screenshot tests (of one span, or all), in the order
-//          they are taken: "NAME T OTHER_T WIDTHxHEIGHT", the moment to shoot, the moment of
-//          another act the shot must differ from, and the window's size for the shot
+//   shots  one line per screenshot of the screenshot tests, in the order they are taken:
+//          "NAME T OTHER_T WIDTHxHEIGHT", the moment to shoot, the moment of another act the
+//          shot must differ from, and the window's size for the shot
 #include "timeline_moments.h"
 
 #include <cstdio>
@@ -14,7 +14,7 @@
 namespace {
 
 int usage() {
-  std::fprintf(stderr, "usage: timeline_moments acts | shots [early|late]\n");
+  std::fprintf(stderr, "usage: timeline_moments acts | shots\n");
   return 2;
 }
 
@@ -29,11 +29,8 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  if (what != "shots" || argc > 3) return usage();
-  const std::string_view span = argc == 3 ? argv[2] : "";
-  if (!span.empty() && span != "early" && span != "late") return usage();
+  if (what != "shots" || argc > 2) return usage();
   for (const ShotMoment& shot : shot_moments) {
-    if (!span.empty() && (shot.span == ShotSpan::early) != (span == "early")) continue;
     std::printf("%.*s %g %g %dx%d\n", static_cast<int>(shot.name.size()), shot.name.data(), shot.t,
                 shot.other_t, shot.width, shot.height);
   }

@@ -35,12 +35,8 @@ constexpr std::size_t act_named(std::string_view name) {
 // later, still on the same side of the end.
 inline constexpr double shot_lead_seconds = 0.1;
 
-// Which run of the screenshot tests takes the shot: the early acts, or the late ones.
-enum class ShotSpan { early, late };
-
 struct ShotPlan {
   std::string_view name;
-  ShotSpan span;
   int width;  // the window's size when the shot is taken
   int height;
   std::string_view act;  // the shot: the ordinal-th end of a swing inside this act
@@ -51,7 +47,6 @@ struct ShotPlan {
 
 struct ShotMoment {
   std::string_view name;
-  ShotSpan span;
   int width;
   int height;
   double t;
@@ -77,29 +72,29 @@ constexpr ShotMoment shot_moment(const ShotPlan& plan) {
   const double t = k * colour_swing_seconds - shot_lead_seconds;
   if (plan.act == plan.other_act || t < act.from || t >= act.until)
     throw std::invalid_argument("not a shot inside its act");
-  return {plan.name, plan.span, plan.width, plan.height, t, other * colour_swing_seconds};
+  return {plan.name, plan.width, plan.height, t, other * colour_swing_seconds};
 }
 
 // In the order they are taken; the window is resized whenever the size changes.
 inline constexpr std::array<ShotPlan, 9> shot_plans{{
     // Logo alone, bouncing; orange.
-    {"logo", ShotSpan::early, 640, 400, "logo", 1, "scroller", 1},
+    {"logo", 640, 400, "logo", 1, "scroller", 1},
     // The wave uncovered on the right half; blue.
-    {"wave_reveal", ShotSpan::early, 640, 400, "logo + wave", 2, "logo + wave + marquee", 1},
+    {"wave_reveal", 640, 400, "logo + wave", 2, "logo + wave + marquee", 1},
     // Logo, full wave and marquee; orange.
-    {"marquee", ShotSpan::early, 640, 400, "logo + wave + marquee", 1, "scroller", 2},
+    {"marquee", 640, 400, "logo + wave + marquee", 1, "scroller", 2},
     // The wave fills the window, the marquee at its foot; blue.
-    {"marquee_800x600", ShotSpan::early, 800, 600, "logo + wave + marquee", 2, "scroller", 2},
+    {"marquee_800x600", 800, 600, "logo + wave + marquee", 2, "scroller", 2},
     // Headline typed, block entering the wider window; orange.
-    {"scroller_800x600", ShotSpan::early, 800, 600, "scroller", 2, "logo", 1},
+    {"scroller_800x600", 800, 600, "scroller", 2, "logo", 1},
     // Back to the design size; orange.
-    {"scroller_shrunk", ShotSpan::early, 640, 400, "scroller", 4, "greetings", 2},
+    {"scroller_shrunk", 640, 400, "scroller", 4, "greetings", 2},
     // Header typed, first row entering; blue.
-    {"greetings", ShotSpan::late, 640, 400, "greetings", 2, "scroller", 2},
+    {"greetings", 640, 400, "greetings", 2, "scroller", 2},
     // Bottom lines near the window's foot; orange.
-    {"greetings_800x600", ShotSpan::late, 800, 600, "greetings", 3, "scroller", 2},
+    {"greetings_800x600", 800, 600, "greetings", 3, "scroller", 2},
     // The logo alone again, bouncing in the wider window; blue.
-    {"closing_logo_800x600", ShotSpan::late, 800, 600, "closing logo", 1, "greetings", 2},
+    {"closing_logo_800x600", 800, 600, "closing logo", 1, "greetings", 2},
 }};
 
 inline constexpr std::array<ShotMoment, shot_plans.size()> shot_moments = [] {

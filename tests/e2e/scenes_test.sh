@@ -1,25 +1,22 @@
 #!/usr/bin/env bash
-# scenes_test.sh early|late BINARY logical|drawable MOMENTS JUDGE: screenshots of the real window
-# early in each act, at the moments and window sizes MOMENTS (timeline_moments) names for the span,
-# each judged by JUDGE (scenes_judge) against the frames of the program's presentation rendered
-# offline at the times the program drew around the screenshot.
-#
-# early: the logo alone, the wave being revealed and logo + wave + marquee at 640 x 400; after a
-#        resize to 800 x 600 the marquee and the scroller; after shrinking back to 640 x 400
-#        the scroller again (about 50 s).
-# late:  the greetings at 640 x 400, then at 800 x 600, and the closing logo at 800 x 600
-#        (about 95 s).
+# scenes_test.sh BINARY logical|drawable MOMENTS JUDGE: screenshots of the real window early in
+# each act, at the moments and window sizes MOMENTS (timeline_moments) names, each judged by JUDGE
+# (scenes_judge) against the frames of the program's presentation rendered offline at the times
+# the program drew around the screenshot. One run of about 95 s: the logo alone, the wave being
+# revealed and logo + wave + marquee at 640 x 400; after a resize to 800 x 600 the marquee and
+# the scroller; after shrinking back to 640 x 400 the scroller and the greetings; at 800 x 600
+# again the greetings and the closing logo.
 #
 # Set SCENES_SHOTS_DIR to keep the screenshots and the matching offline frames as PNG files.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
-span=$1 binary=$2 presentation=$3 moments=$4 judge=$5
+binary=$1 presentation=$2 moments=$3 judge=$4
 work=$(mktemp -d)
 out=$work/console.txt
 program_pid=
 trap '[ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null; rm -rf "$work"' EXIT
 
-shots=$("$moments" shots "$span") || e2e_fail "no moments for the span $span"
+shots=$("$moments" shots) || e2e_fail "no moments from $moments"
 
 # The times of the complete console lines in the bytes [FROM, TO) of the console output.
 console_times() {
