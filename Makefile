@@ -214,7 +214,7 @@ web:
 	tools/install-deps.sh web
 	$(TOOLS_CONFIGURE)
 	cmake --build $(TOOLS_TREE) -j $(JOBS) --target invitation_facts
-	sdl2=$$($(WEB_ENV) tools/build-sdl2.sh emscripten build/web-sdl2) && \
+	sdl2=$$($(WEB_ENV) JOBS=$(JOBS) tools/build-sdl2.sh emscripten build/web-sdl2) && \
 	  $(WEB_ENV) emcmake cmake -C web/emscripten_compile.cmake -S . -B build/web-build \
 	    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
 	    -DHERALD_WERROR=ON -DSDL2_DIR=$$sdl2/lib/cmake/SDL2 -DHERALD_WEB_OUTPUT=$(CURDIR)/build/web \
