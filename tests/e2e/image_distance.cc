@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 namespace {
 
 constexpr int block = 16;
 constexpr int blur_radius = 2;  // in blocks
 constexpr int region = 4;       // in blocks
+// Every eighth row: a tear elsewhere leaves at most four rows of one block on the wrong side,
+// which the blur makes small.
+constexpr int tear_step = 8;
 
 std::size_t cell(const BlockGrid& grid, int x, int y, int c) {
   return (static_cast<std::size_t>(y) * static_cast<std::size_t>(grid.width) + static_cast<std::size_t>(x)) *
@@ -85,4 +89,20 @@ double grid_distance(const BlockGrid& a, const BlockGrid& b) {
     }
   }
   return worst;
+}
+
+Picture torn_picture(const Picture& top, const Picture& bottom, int split) {
+  Picture torn = bottom;
+  const std::size_t row = static_cast<std::size_t>(top.width) * 3;
+  const std::size_t rows = static_cast<std::size_t>(std::clamp(split, 0, top.height));
+  std::copy_n(top.rgb.begin(), static_cast<std::ptrdiff_t>(rows * row), torn.rgb.begin());
+  return torn;
+}
+
+double torn_distance(const BlockGrid& shot, const Picture& earlier, const Picture& later) {
+  double closest = std::numeric_limits<double>::infinity();
+  for (int split = tear_step; split < later.height; split += tear_step)
+    closest =
+        std::min(closest, grid_distance(shot, blurred_blocks(torn_picture(later, earlier, split), false)));
+  return closest;
 }

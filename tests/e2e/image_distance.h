@@ -35,3 +35,12 @@ BlockGrid blurred_blocks(const Picture& picture, bool swap_red_blue);
 
 // The distance of two grids of pictures of the same size.
 double grid_distance(const BlockGrid& a, const BlockGrid& b);
+
+// The rows above `split` from `top`, the others from `bottom` (pictures of the same size).
+Picture torn_picture(const Picture& top, const Picture& bottom, int split);
+
+// How far a screenshot is from the window caught between two frames: the top of `later` over the
+// bottom of `earlier`, torn at the closest of every eighth row. A window handed to the display in
+// bands of rows, or copied from memory that the program is already overwriting with its next
+// frame, shows that for a moment, always with the newer rows above.
+double torn_distance(const BlockGrid& shot, const Picture& earlier, const Picture& later);

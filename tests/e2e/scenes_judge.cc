@@ -2,8 +2,9 @@
 // Judges a screenshot of the real window of the program of that presentation: it renders the
 // frames that may be on it (from the times of the console lines written before and during the
 // shot, shot_verdict.h) offline at the screenshot's size, as the program draws them, and
-// compares. The shot must show one of them, and clearly not the frame of another act at OTHER_T,
-// the mirrored colour phase, nor (off the design size) the other presentation's layout.
+// compares. The shot must show one of them (or two of them one after the other, torn at a row),
+// and clearly not the frame of another act at OTHER_T, the mirrored colour phase, nor (off the
+// design size) the other presentation's layout.
 //
 // Prints the verdict line (and a note when a check is left out). When a check fails, one line
 // "FAIL: NAME: ..." on standard error and exit status 1; a refused argument or an unreadable file
@@ -128,6 +129,26 @@ std::optional<Closest> closest_frame(const BlockGrid& shot, int width, int heigh
   return closest;
 }
 
+// The closest of the candidates torn between one and the next (torn_distance), for a shot that
+// shows no whole frame: a busy display can serve a screenshot while the window is half way from
+// one frame to the next.
+std::optional<double> closest_torn(const BlockGrid& shot, int width, int height, Presentation presentation,
+                                   const std::vector<double>& times) {
+  choose_presentation(presentation);
+  const std::optional<OfflineCanvas> offline = open_offline_canvas(width, height);
+  if (!offline) return std::nullopt;
+  double closest = std::numeric_limits<double>::infinity();
+  Picture earlier;
+  for (const double t : times) {
+    draw_offline_frame(*offline, t);
+    Picture later = picture_of(*offline->target);
+    if (later.rgb.empty()) return std::nullopt;
+    if (!earlier.rgb.empty()) closest = std::min(closest, torn_distance(shot, earlier, later));
+    earlier = std::move(later);
+  }
+  return closest;
+}
+
 const char* program_of(Presentation presentation) {
   return presentation == Presentation::logical ? "vexal25-herald" : "vexal25-herald-drawable";
 }
@@ -180,17 +201,21 @@ int main(int argc, char** argv) {
   std::optional<Closest> other_layout;
   const bool design_size = width == design_width && height == design_height;
   if (!design_size) other_layout = closest_frame(shot_grid, width, height, other, times);
+  std::optional<double> torn;
+  const bool torn_wanted = own && own->plain > match_limit && times.size() > 1;
+  if (torn_wanted) torn = closest_torn(shot_grid, width, height, args->presentation, times);
   if (std::fflush(stdout) != 0) return 2;
   if (dup2(saved_stdout, STDOUT_FILENO) < 0) return 2;
   close(saved_stdout);
-  if (!own || !other_act || (!design_size && !other_layout)) {
+  if (!own || !other_act || (!design_size && !other_layout) || (torn_wanted && !torn)) {
     std::fprintf(stderr, "scenes_judge: no offline frame at %dx%d: %s\n", width, height, SDL_GetError());
     return 2;
   }
 
   const ShotFacts facts{args->name, width, height, times, args->other_t};
   const ShotDistances distances{own->plain, own->mirrored, other_act->plain,
-                                other_layout ? std::optional<double>(other_layout->plain) : std::nullopt};
+                                other_layout ? std::optional<double>(other_layout->plain) : std::nullopt,
+                                torn};
   const ShotVerdict verdict = judge_shot(facts, distances);
   std::printf("%s\n", verdict.line.c_str());
   if (!verdict.note.empty()) std::printf("%s\n", verdict.note.c_str());

@@ -43,7 +43,8 @@ TEST(CandidateTimes, KeepAtMostTwentyFourSpreadEvenlyFromFirstToLast) {
 
 TEST(ShotVerdict, PrintsWhatItComparedAndPassesAClearMatch) {
   const std::vector<double> times{4.15, 4.166};
-  const ShotVerdict verdict = judge_shot({"logo", 800, 600, times, 38.25}, {0.5, 9.0, 12.25, 7.0});
+  const ShotVerdict verdict =
+      judge_shot({"logo", 800, 600, times, 38.25}, {0.5, 9.0, 12.25, 7.0, std::nullopt});
   EXPECT_EQ(
       verdict.line,
       "logo at 800x600, 2 frames in t 4.15..4.166: match 0.500, mirrored phase 9.000, act at t=38.25 12.250, "
@@ -55,31 +56,47 @@ TEST(ShotVerdict, PrintsWhatItComparedAndPassesAClearMatch) {
 TEST(ShotVerdict, HoldsTheMatchLimitAndTheDifferLimitScaledByTheMatch) {
   const std::vector<double> times{4.15};
   // A match of 2 is still one, as printed; above it is not.
-  EXPECT_EQ(judge_shot({"a", 640, 400, times, 38.25}, {2.0004, 6.0, 6.0, std::nullopt}).failures, "");
-  EXPECT_EQ(judge_shot({"a", 640, 400, times, 38.25}, {2.001, 9.0, 9.0, std::nullopt}).failures,
+  EXPECT_EQ(
+      judge_shot({"a", 640, 400, times, 38.25}, {2.0004, 6.0, 6.0, std::nullopt, std::nullopt}).failures, "");
+  EXPECT_EQ(judge_shot({"a", 640, 400, times, 38.25}, {2.001, 9.0, 9.0, std::nullopt, std::nullopt}).failures,
             "expected the offline frame in the window (distance at most 2), saw distance 2.001");
   // Every other frame must be at least 4 away, and at least three times the match.
-  EXPECT_EQ(judge_shot({"a", 640, 400, times, 38.25}, {0.5, 4.0, 4.0, std::nullopt}).failures, "");
-  EXPECT_EQ(judge_shot({"a", 800, 600, times, 38.25}, {1.5, 4.5, 4.499, 4.4}).failures,
+  EXPECT_EQ(judge_shot({"a", 640, 400, times, 38.25}, {0.5, 4.0, 4.0, std::nullopt, std::nullopt}).failures,
+            "");
+  EXPECT_EQ(judge_shot({"a", 800, 600, times, 38.25}, {1.5, 4.5, 4.499, 4.4, std::nullopt}).failures,
             "expected a frame of another act (t=38.25) to differ (distance at least 4.5), saw 4.499; "
             "expected the other presentation's layout to differ (distance at least 4.5), saw 4.400");
-  EXPECT_EQ(judge_shot({"a", 640, 400, times, 38.25}, {0.5, 3.9, 8.0, std::nullopt}).failures,
+  EXPECT_EQ(judge_shot({"a", 640, 400, times, 38.25}, {0.5, 3.9, 8.0, std::nullopt, std::nullopt}).failures,
             "expected the mirrored colour phase to differ (distance at least 4), saw 3.900");
+  // A shot torn between two frames matches when the torn pair does, and the others must differ
+  // from that match.
+  const ShotVerdict torn = judge_shot({"a", 640, 400, times, 38.25}, {3.601, 8.0, 4.0, std::nullopt, 0.11});
+  EXPECT_EQ(torn.line,
+            "a at 640x400, 1 frames in t 4.15..4.15: match 3.601, torn 0.110, mirrored phase 8.000, act at "
+            "t=38.25 4.000");
+  EXPECT_EQ(torn.failures, "");
+  EXPECT_EQ(
+      judge_shot({"a", 640, 400, times, 38.25}, {3.601, 60.0, 60.0, std::nullopt, 2.5}).failures,
+      "expected the offline frame in the window (distance at most 2), saw distance 3.601 (torn between two "
+      "frames 2.500)");
 }
 
 TEST(ShotVerdict, LeavesTheMirroredPhaseOutOnlyNearTheMiddleOfTheSwing) {
   // v = 127 at t = 2.117 and 2.133; every candidate counts: one near the middle is enough.
   const std::vector<double> middle{4.15, 2.117};
-  const ShotVerdict near = judge_shot({"wave", 640, 400, middle, 25.5}, {0.5, 0.6, 8.0, std::nullopt});
+  const ShotVerdict near =
+      judge_shot({"wave", 640, 400, middle, 25.5}, {0.5, 0.6, 8.0, std::nullopt, std::nullopt});
   EXPECT_EQ(near.failures, "");
   EXPECT_EQ(near.note, "wave: the colour phase is near its middle; the mirrored comparison is not required");
   // v = 48 at t = 0.8 is 79.5 from the middle, v = 47 at t = 0.783 is 80.5 away.
   EXPECT_EQ(
-      judge_shot({"w", 640, 400, std::vector<double>{0.8}, 25.5}, {0.5, 0.6, 8.0, std::nullopt}).failures,
+      judge_shot({"w", 640, 400, std::vector<double>{0.8}, 25.5}, {0.5, 0.6, 8.0, std::nullopt, std::nullopt})
+          .failures,
       "");
-  EXPECT_NE(
-      judge_shot({"w", 640, 400, std::vector<double>{0.783}, 25.5}, {0.5, 0.6, 8.0, std::nullopt}).failures,
-      "");
+  EXPECT_NE(judge_shot({"w", 640, 400, std::vector<double>{0.783}, 25.5},
+                       {0.5, 0.6, 8.0, std::nullopt, std::nullopt})
+                .failures,
+            "");
 }
 
 class ImageDistance : public testing::Test {
@@ -135,6 +152,19 @@ TEST_F(ImageDistance, TellsTheJitterFromAnotherActTheMirroredPhaseAndOneChangedR
     }
   }
   EXPECT_GT(grid_distance(grid, blurred_blocks(marked, false)), 40.0);
+}
+
+TEST_F(ImageDistance, FindsAShotTornBetweenTwoFramesWithTheNewerRowsAbove) {
+  // The marquee 80 ms apart (a frame on a busy machine), the later frame's top 204 rows over the
+  // earlier one: about 3 from either whole frame, a clear miss, but close to the torn pair.
+  const Picture earlier = frame(21.5);
+  const Picture later = frame(21.58);
+  const BlockGrid shot = blurred_blocks(torn_picture(later, earlier, 204), false);
+  EXPECT_GT(grid_distance(shot, blurred_blocks(earlier, false)), 2.5);
+  EXPECT_GT(grid_distance(shot, blurred_blocks(later, false)), 2.5);
+  EXPECT_LT(torn_distance(shot, earlier, later), 0.5);
+  // The older frame's rows over the newer ones is not how a window tears.
+  EXPECT_GT(torn_distance(shot, later, earlier), 2.5);
 }
 
 }  // namespace

@@ -13,11 +13,10 @@
 
 namespace {
 
-// A shot agrees when its closest offline frame is within match_limit; it differs clearly from a
-// reference when the distance is at least differ_limit and at least differ_ratio times the
-// closest match. Jitter alone stays near or below 1; a missing line of text, a missing logo or
-// the other presentation's layout gives 6.5 or more.
-constexpr double match_limit = 2;
+// A shot agrees when its closest offline frame (whole or torn) is within match_limit; it differs
+// clearly from a reference when the distance is at least differ_limit and at least differ_ratio
+// times the closest match. Jitter alone stays near or below 1; a missing line of text, a missing
+// logo or the other presentation's layout gives 6.5 or more.
 constexpr double differ_limit = 4;
 constexpr double differ_ratio = 3;
 
@@ -77,20 +76,24 @@ ShotVerdict judge_shot(const ShotFacts& shot, const ShotDistances& distances) {
   const double other_act = as_printed(distances.other_act);
   const bool has_layout = distances.other_layout.has_value();
   const double layout = has_layout ? as_printed(distances.other_layout.value_or(0)) : 0;
+  const bool has_torn = distances.torn.has_value();
+  const double torn = has_torn ? as_printed(distances.torn.value_or(0)) : 0;
+  const double closest = has_torn ? std::min(match, torn) : match;
   ShotVerdict verdict;
   const std::string where = "act at t=" + shortest_fixed(shot.other_t);
   verdict.line = std::string(shot.name) + " at " + std::to_string(shot.width) + "x" +
                  std::to_string(shot.height) + ", " + std::to_string(shot.times.size()) + " frames in t " +
                  shortest_fixed(shot.times.front()) + ".." + shortest_fixed(shot.times.back()) + ": match " +
-                 fixed3(match) + ", mirrored phase " + fixed3(mirrored) + ", " + where + " " +
-                 fixed3(other_act);
+                 fixed3(match) + (has_torn ? ", torn " + fixed3(torn) : "") + ", mirrored phase " +
+                 fixed3(mirrored) + ", " + where + " " + fixed3(other_act);
   if (has_layout) verdict.line += ", other layout " + fixed3(layout);
 
-  if (!(match <= match_limit)) {
+  if (!(closest <= match_limit)) {
     add(verdict.failures, "expected the offline frame in the window (distance at most " +
-                              limit_text(match_limit) + "), saw distance " + fixed3(match));
+                              limit_text(match_limit) + "), saw distance " + fixed3(match) +
+                              (has_torn ? " (torn between two frames " + fixed3(torn) + ")" : ""));
   }
-  const double limit = std::max(differ_limit, differ_ratio * match);
+  const double limit = std::max(differ_limit, differ_ratio * closest);
   double margin = 255;
   for (const double t : shot.times) margin = std::min(margin, std::fabs(colour_phase(t) - 127.5));
   if (margin < phase_margin) {

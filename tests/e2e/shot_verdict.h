@@ -19,15 +19,20 @@
 // shot.
 std::vector<double> candidate_times(std::span<const double> before, std::span<const double> during);
 
+// A shot shows an offline frame when its distance is at most this.
+inline constexpr double match_limit = 2;
+
 // The distances of the screenshot from the offline frames (image_distance.h): the closest
-// candidate, the closest candidate in the mirrored colour phase, the frame of another act, and
-// the closest candidate in the other presentation's layout (measured only off the design size,
-// where the layouts differ).
+// candidate, the closest candidate in the mirrored colour phase, the frame of another act, the
+// closest candidate in the other presentation's layout (measured only off the design size, where
+// the layouts differ), and the closest pair of candidates one after the other torn at a row
+// (torn_distance; measured only when no candidate is within match_limit).
 struct ShotDistances {
   double match;
   double mirrored;
   double other_act;
   std::optional<double> other_layout;
+  std::optional<double> torn;
 };
 
 struct ShotVerdict {
