@@ -101,6 +101,23 @@ Picture picture_of(SDL_Surface& surface) {
   return picture;
 }
 
+// Draws the frames at the given times offline, at the shot's size in one presentation, and
+// hands each to `visit` in order; false when a frame could not be drawn.
+template <typename Visit>
+bool render_frames(int width, int height, Presentation presentation, const std::vector<double>& times,
+                   Visit&& visit) {
+  choose_presentation(presentation);
+  const std::optional<OfflineCanvas> offline = open_offline_canvas(width, height);
+  if (!offline) return false;
+  for (const double t : times) {
+    draw_offline_frame(*offline, t);
+    Picture frame = picture_of(*offline->target);
+    if (frame.rgb.empty()) return false;
+    visit(std::move(frame));
+  }
+  return true;
+}
+
 // The closest of the frames at the given times in one presentation, plainly and with the
 // colour phase mirrored; the closest frame itself is kept.
 struct Closest {
@@ -111,21 +128,16 @@ struct Closest {
 
 std::optional<Closest> closest_frame(const BlockGrid& shot, int width, int height, Presentation presentation,
                                      const std::vector<double>& times) {
-  choose_presentation(presentation);
-  const std::optional<OfflineCanvas> offline = open_offline_canvas(width, height);
-  if (!offline) return std::nullopt;
   Closest closest;
-  for (const double t : times) {
-    draw_offline_frame(*offline, t);
-    Picture frame = picture_of(*offline->target);
-    if (frame.rgb.empty()) return std::nullopt;
+  const bool drawn = render_frames(width, height, presentation, times, [&](Picture frame) {
     const double plain = grid_distance(shot, blurred_blocks(frame, false));
     closest.mirrored = std::min(closest.mirrored, grid_distance(shot, blurred_blocks(frame, true)));
     if (plain < closest.plain) {
       closest.plain = plain;
       closest.best = std::move(frame);
     }
-  }
+  });
+  if (!drawn) return std::nullopt;
   return closest;
 }
 
@@ -134,18 +146,13 @@ std::optional<Closest> closest_frame(const BlockGrid& shot, int width, int heigh
 // one frame to the next.
 std::optional<double> closest_torn(const BlockGrid& shot, int width, int height, Presentation presentation,
                                    const std::vector<double>& times) {
-  choose_presentation(presentation);
-  const std::optional<OfflineCanvas> offline = open_offline_canvas(width, height);
-  if (!offline) return std::nullopt;
   double closest = std::numeric_limits<double>::infinity();
   Picture earlier;
-  for (const double t : times) {
-    draw_offline_frame(*offline, t);
-    Picture later = picture_of(*offline->target);
-    if (later.rgb.empty()) return std::nullopt;
+  const bool drawn = render_frames(width, height, presentation, times, [&](Picture later) {
     if (!earlier.rgb.empty()) closest = std::min(closest, torn_distance(shot, earlier, later));
     earlier = std::move(later);
-  }
+  });
+  if (!drawn) return std::nullopt;
   return closest;
 }
 
