@@ -22,8 +22,8 @@
 #include "music/mixer.h"
 #include "music/module_image.h"
 #include "music/player.h"
-#include "offline_canvas.h"
-#include "presentation_switch.h"
+#include "offline/offline_canvas.h"
+#include "offline/presentation_switch.h"
 #include "scenes/timeline.h"
 #include "timeline_moments.h"
 

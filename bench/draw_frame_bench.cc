@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "offline_canvas.h"
+#include "offline/offline_canvas.h"
 #include "scenes/colour_phase.h"
 #include "scenes/frame.h"
 #include "scenes/timeline.h"

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "offline_canvas.h"
+#include "offline/offline_canvas.h"
 #include "text/glyph_draw.h"
 #include "text/utf8.h"
 

@@ -5,7 +5,7 @@
 # counted from the times of its console lines. It runs the whole 114 s, or with --until T until
 # the program has drawn t = T, when an Escape ends it. With WIDTHxHEIGHT the window is resized to
 # that size as soon as it opens (default: it keeps its 640 x 400). The acts come from the
-# timeline_moments tool of the program's build (BUILD/tools beside BUILD/src/app).
+# timeline_moments tool beside the program in its build tree's bin/.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 e2e=$here/../tests/e2e
@@ -20,7 +20,7 @@ if [ "${1:-}" = --until ]; then
 fi
 program=${1:?usage: measure_fps.sh [--until T] PROGRAM [WIDTHxHEIGHT]}
 size=${2:-}
-moments=$(dirname "$program")/../../tools/timeline_moments
+moments=$(dirname "$program")/timeline_moments
 acts=$("$moments" acts) || e2e_fail "no acts from $moments"
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT

@@ -1,11 +1,11 @@
-// measure_fps_web.mjs PROGRAM [WIDTHxHEIGHT]: a measurement, not a test. Runs PROGRAM
-// (vexal25-herald or vexal25-herald-drawable) from build/web for its whole 114 s in headless
-// Chromium and prints the frames per second of each act, counted from its console lines, as
-// tools/measure_fps.sh does for the native programs, and the page's CPU time per second of each
-// act: the time the page's main thread spent in tasks (the DevTools protocol's TaskDuration),
-// where the frames are drawn and the audio callback runs. WIDTHxHEIGHT is the canvas size
-// (default 640x400). Needs make web, the browser tests' packages (web/node_modules) and the acts
-// from the native test build's timeline_moments (make build-web builds it).
+// measure_fps_web.mjs PROGRAM [WIDTHxHEIGHT]: a measurement, not a test. Runs PROGRAM from make
+// web's folder for its whole run in headless Chromium and prints the frames per second of each
+// act, counted from its console lines, as measure_fps.sh does for the native programs, and the
+// page's CPU time per second of each act: the time the page's main thread spent in tasks (the
+// DevTools protocol's TaskDuration), where the frames are drawn and the audio callback runs.
+// WIDTHxHEIGHT is the canvas size (default 640x400). Needs make build-web, and runs in the
+// browser tests' environment:
+//   env $(make -s web-tests-env) node bench/measure_fps_web.mjs PROGRAM
 import {
   barHeight, chooseAndStart, framesPerAct, launch, openDemo, programs, timelineActs, waitForEnd,
 } from '../tests/web/harness.mjs';
@@ -13,7 +13,7 @@ import {
 const program = process.argv[2];
 const [width, height] = (process.argv[3] ?? '640x400').split('x').map(Number);
 if (!programs.includes(program) || !(width > 0 && height > 0)) {
-  console.error('usage: measure_fps_web.mjs vexal25-herald|vexal25-herald-drawable [WIDTHxHEIGHT]');
+  console.error(`usage: measure_fps_web.mjs ${programs.join('|')} [WIDTHxHEIGHT]`);
   process.exit(2);
 }
 

@@ -1,16 +1,16 @@
 // measure_start_web.mjs PROGRAM [served|file] [RUNS]: a measurement, not a test. Opens the page
 // in headless Chromium RUNS times (5 by default), each in a fresh browser context, clicks Start
 // and prints the time from the click to the first console line (the first frame), then the
-// median. served (the default) is build/web over http; file is the one-file page
-// (build/web-file/vexal25-herald.html) opened from disk. Needs make web (and make web-file) and
-// the browser tests' packages (web/node_modules).
+// median. served (the default) is make web's folder over http; file is the one-file page opened
+// from disk. Needs make build-web, and runs in the browser tests' environment:
+//   env $(make -s web-tests-env) node bench/measure_start_web.mjs PROGRAM
 import { chooseAndStart, launch, oneFilePage, openDemo, programs, waitForTime } from '../tests/web/harness.mjs';
 
 const program = process.argv[2];
 const packaging = process.argv[3] ?? 'served';
 const runs = Number(process.argv[4] ?? 5);
 if (!programs.includes(program) || !['served', 'file'].includes(packaging) || !(runs > 0)) {
-  console.error('usage: measure_start_web.mjs vexal25-herald|vexal25-herald-drawable [served|file] [RUNS]');
+  console.error(`usage: measure_start_web.mjs ${programs.join('|')} [served|file] [RUNS]`);
   process.exit(2);
 }
 

@@ -1,4 +1,4 @@
-# SDL2's options for the portable Linux folder (tools/build-sdl2.sh linux): a shared library
+# SDL2's options for the portable Linux folder (scripts/build-sdl2.sh linux): a shared library
 # that loads its video and sound back-ends when the program starts, so it runs wherever any of
 # them is installed and needs none of them to load itself.
 set(SDL_SHARED ON CACHE BOOL "")

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# release/pack-release.sh zip|video: what `make release-zip` and `make release` run.
-#   zip    builds (or reuses) the Windows zip, the Linux folder and the one-file browser page,
-#          writes the info file and the screenshot, and packs build/dist/vexal25-herald.zip
-#   video  makes (or reuses) the whole demo as a video and copies it to
-#          build/dist/vexal25-herald.mp4, beside the zip and never inside it
+# release/pack-release.sh zip|video: assembles what `make release-zip` and `make release` have
+# built (the Makefile names each piece in the environment: WINDOWS_ZIP, LINUX_FOLDER, WEB_FILE,
+# VIDEO, DIST, and TOOLS_TREE, the native build of the info file's and the screenshot's tools).
+#   zip    writes the info file and the screenshot and packs DIST/vexal25-herald.zip
+#   video  copies the video to DIST/vexal25-herald.mp4, beside the zip and never inside it
 #
 # The zip holds one folder, vexal25-herald/:
 #   vexal25-herald.nfo        the info file, from release/vexal25-herald.nfo.in and the texts
 #   vexal25-herald.png        the screenshot, 640 x 400
 #   windows/                  what the Windows zip holds
-#   linux/                    the Linux folder (build/linux/vexal25-herald-linux-x86_64)
+#   linux/                    the Linux folder
 #   web/vexal25-herald.html   the browser version in one file
 #   LICENSE.txt, licenses/    the demo's licence and every third-party notice
 #
@@ -20,16 +20,13 @@
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 
-make_program=${MAKE:-make}
-jobs=${JOBS:-$(nproc)}
+for piece in WINDOWS_ZIP LINUX_FOLDER WEB_FILE VIDEO DIST TOOLS_TREE; do
+  [ -n "${!piece:-}" ] || { echo "pack-release.sh: $piece is not set; make release-zip and make release set it" >&2; exit 2; }
+done
 logs=build/logs/release
-dist=build/dist
-# The native tools of the info file and the screenshot: a Release tree of their own unless
-# TOOLS_TREE names another that builds them, such as make test's plain tree.
-tools_tree=${TOOLS_TREE:-build/release}
-windows_zip=build/windows/vexal25-herald-windows-x86_64.zip
-linux_folder=build/linux/vexal25-herald-linux-x86_64
-web_file=build/web-file/vexal25-herald.html
+dist=$DIST
+tools_tree=$TOOLS_TREE
+windows_zip=$(realpath -m "$WINDOWS_ZIP")
 mkdir -p "$logs" "$dist"
 
 # What the failure leaves behind is removed on any exit; the results are renamed into place
@@ -58,7 +55,7 @@ step() {
   printf 'release: %s done in %d s\n' "$name" $((SECONDS - began))
 }
 
-# require STEP PATH: a step that ended well must have made its result.
+# require STEP PATH: the result of a step (of the packing, or a make target it needs) must be there.
 require() {
   if [ ! -e "$2" ]; then
     echo "make release: step $1 failed: it did not make $2" >&2
@@ -79,7 +76,7 @@ publish() {
 crlf() { sed -e 's/\r$//' -e 's/$/\r/' "$1" >"$2"; }
 
 screenshot() {
-  "$tools_tree/tools/screenshot" write "$work/screenshot.bmp" &&
+  "$tools_tree/bin/screenshot" write "$work/screenshot.bmp" &&
     convert "$work/screenshot.bmp" -strip -define png:exclude-chunks=date,time "png:$1"
 }
 
@@ -87,9 +84,9 @@ assemble() {
   local stage=$work/stage/vexal25-herald
   mkdir -p "$stage/windows" "$stage/linux" "$stage/web" &&
     mv "$work/vexal25-herald.nfo" "$work/vexal25-herald.png" "$stage/" &&
-    (cd "$stage/windows" && cmake -E tar xf "$OLDPWD/$windows_zip") &&
-    cp -a "$linux_folder/." "$stage/linux/" &&
-    cp "$web_file" "$stage/web/vexal25-herald.html" &&
+    (cd "$stage/windows" && cmake -E tar xf "$windows_zip") &&
+    cp -a "$LINUX_FOLDER/." "$stage/linux/" &&
+    cp "$WEB_FILE" "$stage/web/vexal25-herald.html" &&
     # The licence and notices at the top cover every piece: the Windows zip's (the demo's own,
     # the typeface's, SDL2's, the MinGW-w64 runtime's) and the runtime Emscripten compiles into
     # the browser version.
@@ -100,31 +97,18 @@ assemble() {
 
 case ${1:-} in
   zip)
-    step windows "$make_program" --no-print-directory windows
-    require windows "$windows_zip"
-    step linux "$make_program" --no-print-directory linux
-    require linux "$linux_folder/vexal25-herald"
-    step web-file "$make_program" --no-print-directory web-file
-    require web-file "$web_file"
-    step tools "$make_program" --no-print-directory release-tools TOOLS_TREE="$tools_tree"
-    step info-file "$tools_tree/tools/invitation/invitation_facts" nfo release/vexal25-herald.nfo.in \
-      "$work/vexal25-herald.nfo"
+    # The pieces make built: a piece that is not there names the step that makes it.
+    require windows "$WINDOWS_ZIP"
+    require linux "$LINUX_FOLDER/vexal25-herald"
+    require web-file "$WEB_FILE"
+    step info-file "$tools_tree/bin/invitation_facts" nfo release/vexal25-herald.nfo.in "$work/vexal25-herald.nfo"
     step screenshot screenshot "$work/vexal25-herald.png"
     step assemble assemble
     publish assemble vexal25-herald.zip
     ;;
   video)
-    # make video renders the whole demo every time; a video newer than the capture program that
-    # made it is still what it would render (the program's whole picture and song are built
-    # into the capture), so it is reused. make video builds the capture in build/release.
-    step capture-tool cmake --build build/release -j "$jobs" --target capture
-    if [ ! build/video/vexal25-herald.mp4 -nt build/release/tools/capture ]; then
-      step video "$make_program" --no-print-directory video
-    else
-      echo "release: video reused (build/video/vexal25-herald.mp4 is newer than the capture tool)"
-    fi
-    require video build/video/vexal25-herald.mp4
-    step copy-video cp build/video/vexal25-herald.mp4 "$work/vexal25-herald.mp4"
+    require video "$VIDEO"
+    step copy-video cp "$VIDEO" "$work/vexal25-herald.mp4"
     publish copy-video vexal25-herald.mp4
     ;;
   *)

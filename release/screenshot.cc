@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "base/sdl_owners.h"
-#include "offline_canvas.h"
+#include "offline/offline_canvas.h"
 #include "text/jitter.h"
 
 namespace {

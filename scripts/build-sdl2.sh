@@ -51,7 +51,7 @@ fetch_source() {
   flock 8
   tree=$(find "$sources" -maxdepth 2 -name CMakeLists.txt -path '*/libsdl2-*/CMakeLists.txt' -printf '%h\n' | head -n 1)
   if [ -z "$tree" ]; then
-    "$root/tools/install-deps.sh" sdl2-source >&2
+    "$root/scripts/install-deps.sh" sdl2-source >&2
     rm -rf "$apt_dir"
     mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
     # One-line entries (deb [options] URI suite components) and deb822 stanzas (Types: deb) of the

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Checks the tracked C++ sources against the committed .clang-format and .clang-tidy.
-#   tools/check-style.sh format              every tracked *.cc / *.h is clang-format clean
-#   tools/check-style.sh tidy BUILD_DIR      clang-tidy reports nothing on the translation units
+#   scripts/check-style.sh format              every tracked *.cc / *.h is clang-format clean
+#   scripts/check-style.sh tidy BUILD_DIR      clang-tidy reports nothing on the translation units
 #                                            of BUILD_DIR/compile_commands.json (headers through
 #                                            the header filter); BUILD_DIR must be built, since
 #                                            some headers are generated there
-#   tools/check-style.sh tidy BUILD_DIR FILE...   the same, for the named sources only
+#   scripts/check-style.sh tidy BUILD_DIR FILE...   the same, for the named sources only
 # Any finding fails the run (exit status 1). JOBS (default 2) sets how many clang-tidy run at once;
 # CLANG_FORMAT and CLANG_TIDY name the programs (default: clang-format-14 and clang-tidy-22, the
 # versions the configurations are written for, else the unversioned ones). clang-tidy 22 leaves
@@ -24,7 +24,7 @@ pick() {
       return 0
     fi
   done
-  echo "check-style: none of $* is installed (tools/install-deps.sh style installs it)" >&2
+  echo "check-style: none of $* is installed (scripts/install-deps.sh style installs it)" >&2
   exit 2
 }
 
@@ -33,7 +33,7 @@ tracked_sources() {
   if git -C "$root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     git -C "$root" ls-files -- '*.cc' '*.h'
   else
-    find src tests tools bench assets -name '*.cc' -o -name '*.h' | sort
+    find src tests tools bench assets release -name '*.cc' -o -name '*.h' | sort
   fi
 }
 

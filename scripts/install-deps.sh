@@ -5,12 +5,12 @@
 #   test   building and running the native tests (with run and capture)
 #   style  the style checks: clang-format 14 and clang-tidy 22 (Debian 12's security archive
 #          carries LLVM 22 for its browsers)
-#   sdl2-source  what tools/build-sdl2.sh needs to unpack Debian's SDL2 source
+#   sdl2-source  what scripts/build-sdl2.sh needs to unpack Debian's SDL2 source
 #   linux  building the portable Linux folder, SDL2 included
 #   linux-test  testing that folder in a Debian system of its own
 #   windows  cross-building the Windows programs and running them under Wine
 #   web    building both programs for the browser with Emscripten and testing them in Chromium
-#   capture  building the capture tool (tools/capture): FFmpeg's libraries (with run)
+#   capture  building the capture (src/capture): FFmpeg's libraries (with run)
 #   release  packing the release archive: its tools (with run), the screenshot's conversion to
 #            PNG and unzip for its check
 set -euo pipefail

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# test-all.sh STAGE...: what `make test` runs. Builds each stage's configuration in turn, one
-# build at a time with every core, and starts each stage's tests in the background as soon as
-# its build is done, so that the tests that wait on the clock (whole runs of the programs, the
-# soaks, the fuzz minute) run beside the next builds instead of after them. The programs under
-# test run at a lower priority (tests/e2e/with_xvfb.sh), so they take only the time the builds
-# leave over and never hold a build up.
+# test-all.sh [--prepare-beside COMMAND] STAGE...: what `make test` runs, with the Makefile's
+# stages. Builds each stage's configuration in turn, one build at a time with every core, and
+# starts each stage's tests in the background as soon as its build is done, so that the tests that
+# wait on the clock (whole runs of the programs, the soaks, the fuzz minute) run beside the next
+# builds instead of after them. The programs under test run at a lower priority
+# (tests/e2e/with_xvfb.sh), so they take only the time the builds leave over and never hold a
+# build up.
 #
 # Each stage is a pair of make targets, build-STAGE and check-STAGE. The checks' output goes to
 # build/logs/STAGE.log; it is printed once the stage has finished, then a summary with each
@@ -34,7 +35,7 @@ if [ "${1:-}" = --prepare-beside ]; then
     bash -c "$prepare" || exit 1
   fi
 fi
-[ $# -gt 0 ] || set -- plain asan tsan fuzz
+[ $# -gt 0 ] || { echo "usage: test-all.sh [--prepare-beside COMMAND] STAGE... (the Makefile's STAGES)" >&2; exit 2; }
 
 # finish STAGE: waits for the stage's checks and prints their log.
 finish() {

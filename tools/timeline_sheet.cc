@@ -17,7 +17,7 @@
 #include <system_error>
 #include <vector>
 
-#include "offline_canvas.h"
+#include "offline/offline_canvas.h"
 #include "scenes/timeline.h"
 #include "timeline_moments.h"
 

@@ -12,7 +12,7 @@ shift 2
 font=${SHEET_FONT:-/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf}
 [ -r "$font" ] || { echo "timeline_sheet.sh: no label font at $font (set SHEET_FONT)" >&2; exit 2; }
 mkdir -p "$out"
-tools="$build/tools"
+tools="$build/bin"
 for variant in logical drawable; do
   for size in "640 400" "1280 720"; do
     # shellcheck disable=SC2086 # the size is two arguments

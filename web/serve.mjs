@@ -1,4 +1,4 @@
-// serve.mjs [FOLDER] [PORT]: serves the built page (build/web by default) on 127.0.0.1 and
+// serve.mjs FOLDER [PORT]: serves the built page (make serve-web names make web's) on 127.0.0.1 and
 // prints its address. A static server is all the demo needs: any web server that sends .wasm
 // files will do for a party's site; this one is for trying it on this machine and for the
 // browser tests, which start it on a free port of their own.
@@ -53,7 +53,11 @@ export function serve(folder, port = 0) {
 }
 
 if (process.argv[1] === fileURLToPath(import.meta.url)) {
-  const folder = process.argv[2] ?? 'build/web';
+  const folder = process.argv[2];
+  if (!folder) {
+    console.error('usage: serve.mjs FOLDER [PORT]');
+    process.exit(2);
+  }
   const port = Number(process.argv[3] ?? 8025);
   try {
     statSync(join(folder, 'index.html'));

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "ascii_form.h"
+#include "info_file.h"
 #include "scenes/texts.h"
 
 namespace {
@@ -154,20 +155,47 @@ std::optional<std::string_view> next_element(std::string_view html, std::string_
   return html.substr(inner + 1, end - inner - 1);
 }
 
+// Every "N seconds" of the text must state the run's length, and one must.
+void check_seconds(std::string_view text, std::vector<std::string>& problems) {
+  const std::string expected = run_seconds_text();
+  constexpr std::string_view unit = " seconds";
+  std::size_t stated = 0;
+  for (std::size_t at = text.find(unit); at != std::string_view::npos; at = text.find(unit, at + 1)) {
+    std::size_t first = at;
+    while (first > 0 && ((text[first - 1] >= '0' && text[first - 1] <= '9') || text[first - 1] == '.'))
+      --first;
+    const std::string number(text.substr(first, at - first));
+    if (number.empty()) continue;
+    ++stated;
+    if (number != expected) {
+      std::string problem = "'";
+      problem.append(number).append(unit).append("', the program runs ").append(expected).append(unit);
+      problems.push_back(problem);
+    }
+  }
+  if (stated == 0) problems.push_back("the run's length (" + expected + " seconds) is never stated");
+}
+
+// The words of the lines, joined by single spaces.
+std::string running_text(const std::vector<std::string>& lines) {
+  std::vector<std::string> words;
+  for (const std::string& line : lines) {
+    if (!trimmed(line).empty()) words.push_back(trimmed(line));
+  }
+  return joined(words, " ");
+}
+
 }  // namespace
 
 std::vector<std::string> info_file_problems(std::string_view bytes) {
   std::vector<std::string> problems;
   const std::vector<std::string> lines = info_lines(bytes, problems);
 
-  std::vector<std::string> words;
-  for (const std::string& line : lines) {
-    if (!trimmed(line).empty()) words.push_back(trimmed(line));
-  }
-  const std::string running = joined(words, " ");
+  const std::string running = running_text(lines);
   const std::string what =
       "an invitation to the " + ascii(party_name) + " demo party by " + ascii(group_name);
   if (running.find(what) == std::string::npos) problems.push_back("the file never says '" + what + "'");
+  check_seconds(running, problems);
   for (const std::string_view start_file :
        {"windows/vexal25-herald.exe", "linux/vexal25-herald", "web/vexal25-herald.html"}) {
     if (running.find(start_file) == std::string::npos) {
@@ -250,5 +278,33 @@ std::vector<std::string> facts_html_problems(std::string_view html) {
   }
   std::size_t rest = from;
   if (next_element(list, "dt", rest)) problems.emplace_back("more facts than the program has");
+  return problems;
+}
+
+std::vector<std::string> read_me_problems(std::string_view bytes) {
+  std::vector<std::string> problems;
+  // The Windows read-me has CR LF ends and the Linux one LF: each is read as its lines.
+  std::string crlf;
+  for (const char c : bytes) {
+    if (c == '\r') continue;
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  const std::vector<std::string> lines = info_lines(crlf, problems);
+  const std::string running = running_text(lines);
+  const std::string what = "an invitation to the " + ascii(party_name) + " demo party";
+  if (lines.empty() || lines.front().find(what) == std::string::npos) {
+    problems.push_back("the first line never says '" + what + "'");
+  }
+  check_seconds(running, problems);
+  return problems;
+}
+
+std::vector<std::string> party_page_problems(std::string_view html) {
+  std::vector<std::string> problems = facts_html_problems(html);
+  const std::string text = html_text(html);
+  const std::string what = "An invitation to the " + std::string(party_name) + " demo party";
+  if (text.find(what) == std::string::npos) problems.push_back("the page never says '" + what + "'");
+  check_seconds(text, problems);
   return problems;
 }

@@ -1,5 +1,6 @@
 #include "facts_html.h"
 
+#include "info_file.h"
 #include "party_facts.h"
 
 std::string html_escape(std::string_view text) {
@@ -42,4 +43,23 @@ std::string facts_fragment() {
   }
   html += "</dl>\n";
   return html;
+}
+
+PartyPage party_page(std::string_view page_template) {
+  constexpr std::string_view mark = "<!-- party facts -->";
+  PartyPage page;
+  const std::size_t at = page_template.find(mark);
+  if (at == std::string_view::npos || page_template.find(mark, at + 1) != std::string_view::npos) {
+    page.error = "the page must hold " + std::string(mark) + " exactly once";
+    return page;
+  }
+  const std::string before = with_inline_values(page_template.substr(0, at), html_escape, page.error);
+  const std::string after =
+      with_inline_values(page_template.substr(at + mark.size()), html_escape, page.error);
+  if (!page.error.empty()) return page;
+  // The fragment ends with its own line end; the mark's line keeps the one after it.
+  std::string facts = facts_fragment();
+  while (!facts.empty() && facts.back() == '\n') facts.pop_back();
+  page.html = before + facts + after;
+  return page;
 }

@@ -19,3 +19,13 @@ std::string facts_fragment();
 // The text with & < > " and ' replaced by their character references, safe both between tags
 // and inside a quoted attribute.
 std::string html_escape(std::string_view text);
+
+// The web page from its template: the inline placeholders of the info file (@PARTY@, @GROUP@,
+// @SECONDS@) filled in HTML-escaped, and the one "<!-- party facts -->" mark replaced by
+// facts_fragment(). The error names a mark that is missing or repeated, or an unknown
+// placeholder.
+struct PartyPage {
+  std::string html;
+  std::string error;  // empty on success
+};
+PartyPage party_page(std::string_view page_template);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/frame_clock.h"
 #include "ascii_form.h"
 #include "party_facts.h"
 #include "scenes/texts.h"
@@ -72,10 +73,15 @@ bool add_block(std::vector<std::string>& out, std::string_view word, const std::
   return true;
 }
 
-std::optional<std::string_view> inline_value(std::string_view word) {
-  if (word == "PARTY") return party_name;
-  if (word == "GROUP") return group_name;
+std::optional<std::string> inline_value(std::string_view word) {
+  if (word == "PARTY") return std::string(party_name);
+  if (word == "GROUP") return std::string(group_name);
+  if (word == "SECONDS") return run_seconds_text();
   return std::nullopt;
+}
+
+bool is_underline(std::string_view line) {
+  return !line.empty() && line.find_first_not_of('=') == std::string_view::npos;
 }
 
 bool is_word(std::string_view word) {
@@ -83,8 +89,11 @@ bool is_word(std::string_view word) {
          std::all_of(word.begin(), word.end(), [](char c) { return (c >= 'A' && c <= 'Z') || c == '_'; });
 }
 
-// The line with its inline placeholders replaced; an unknown placeholder is named in error.
-std::string substitute(std::string_view line, std::string& error) {
+std::string as_is(std::string_view text) { return std::string(text); }
+
+}  // namespace
+
+std::string with_inline_values(std::string_view line, Escape escape, std::string& error) {
   std::string out;
   while (!line.empty()) {
     const std::size_t open = line.find('@');
@@ -96,25 +105,29 @@ std::string substitute(std::string_view line, std::string& error) {
       line.remove_prefix(open + 1);
       continue;
     }
-    const std::optional<std::string_view> value = inline_value(word);
+    const std::optional<std::string> value = inline_value(word);
     if (!value) {
       error = "unknown placeholder @" + std::string(word) + "@ in the template";
       return {};
     }
     out += line.substr(0, open);
-    out += *value;
+    out += escape(*value);
     line.remove_prefix(close + 1);
   }
   out += line;
   return out;
 }
 
-}  // namespace
+namespace {
 
-InfoFile info_file(std::string_view template_text) {
+InfoFile filled(std::string_view template_text, std::string_view line_end) {
   std::vector<std::string> lines;
   InfoFile result;
   for (const std::string_view line : split_lines(template_text)) {
+    if (is_underline(line) && !lines.empty()) {
+      lines.push_back(std::string(ascii_form(lines.back()).text.size(), '='));
+      continue;
+    }
     const std::size_t first = line.find_first_not_of(' ');
     const std::string indent(line.substr(0, std::min(first, line.size())));
     const std::string_view rest = first == std::string_view::npos ? std::string_view{} : line.substr(first);
@@ -122,7 +135,7 @@ InfoFile info_file(std::string_view template_text) {
         add_block(lines, rest.substr(1, rest.size() - 2), indent)) {
       continue;
     }
-    lines.push_back(substitute(line, result.error));
+    lines.push_back(with_inline_values(line, as_is, result.error));
     if (!result.error.empty()) return result;
   }
 
@@ -147,7 +160,19 @@ InfoFile info_file(std::string_view template_text) {
       return result;
     }
     result.text += line;
-    result.text += "\r\n";
+    result.text += line_end;
   }
   return result;
+}
+
+}  // namespace
+
+InfoFile info_file(std::string_view template_text) { return filled(template_text, "\r\n"); }
+
+InfoFile read_me(std::string_view template_text) { return filled(template_text, "\n"); }
+
+std::string run_seconds_text() {
+  std::array<char, 32> text{};
+  const int length = std::snprintf(text.data(), text.size(), "%g", run_limit_seconds);
+  return std::string(text.data(), static_cast<std::size_t>(std::max(length, 0)));
 }

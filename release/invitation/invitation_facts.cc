@@ -1,6 +1,9 @@
-// invitation_facts nfo TEMPLATE OUT | invitation_facts html OUT
+// invitation_facts nfo|text|page TEMPLATE OUT | invitation_facts html OUT
 //   nfo:  the release's info file, TEMPLATE's prose with the program's texts put in (info_file.h)
-//   html: the party's facts as an HTML fragment for the web page (facts_html.h)
+//   text: a visitor's read-me by the same rules, with LF line ends (info_file.h)
+//   page: the web page, TEMPLATE with the party's name, the run's length and facts put in
+//         (facts_html.h)
+//   html: the party's facts alone, as an HTML fragment (facts_html.h)
 // OUT is written under a temporary name beside it and renamed when complete. A failure prints
 // one line and ends with status 1; wrong arguments end with status 2.
 #include <cstdio>
@@ -17,7 +20,7 @@
 namespace {
 
 int usage() {
-  std::fprintf(stderr, "usage: invitation_facts nfo TEMPLATE OUT | invitation_facts html OUT\n");
+  std::fprintf(stderr, "usage: invitation_facts nfo|text|page TEMPLATE OUT | invitation_facts html OUT\n");
   return 2;
 }
 
@@ -50,13 +53,21 @@ int main(int argc, char** argv) {
   const std::string_view kind = argv[1];
   std::string text;
   std::filesystem::path out;
-  if (kind == "nfo" && argc == 4) {
+  if ((kind == "nfo" || kind == "text" || kind == "page") && argc == 4) {
     std::ifstream in(argv[2], std::ios::binary);
     if (!in) return fail(std::string("cannot read the template ") + argv[2]);
     const std::string template_text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const InfoFile info = info_file(template_text);
-    if (!info.error.empty()) return fail(std::string(argv[2]) + ": " + info.error);
-    text = info.text;
+    std::string error;
+    if (kind == "page") {
+      const PartyPage page = party_page(template_text);
+      text = page.html;
+      error = page.error;
+    } else {
+      const InfoFile info = kind == "nfo" ? info_file(template_text) : read_me(template_text);
+      text = info.text;
+      error = info.error;
+    }
+    if (!error.empty()) return fail(std::string(argv[2]) + ": " + error);
     out = argv[3];
   } else if (kind == "html" && argc == 3) {
     text = facts_fragment();

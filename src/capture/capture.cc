@@ -10,7 +10,7 @@
 #include "capture/frame_channel.h"
 #include "capture/interruption.h"
 #include "capture/video_stream.h"
-#include "offline_canvas.h"
+#include "offline/offline_canvas.h"
 #include "text/jitter.h"
 
 namespace {

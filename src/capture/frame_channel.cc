@@ -4,7 +4,7 @@
 
 bool send_frame(FrameChannel& channel, FramePtr frame) {
   {
-    const std::lock_guard lock(channel.mutex);
+    const std::scoped_lock lock(channel.mutex);
     if (channel.closed) return false;
     channel.frames.push_back(std::move(frame));
   }
@@ -23,7 +23,7 @@ FramePtr receive_frame(FrameChannel& channel) {
 
 void close_channel(FrameChannel& channel) {
   {
-    const std::lock_guard lock(channel.mutex);
+    const std::scoped_lock lock(channel.mutex);
     channel.closed = true;
   }
   channel.changed.notify_all();

@@ -28,7 +28,7 @@
 #include "music/mixer.h"
 #include "music/module_image.h"
 #include "music/player.h"
-#include "presentation_switch.h"
+#include "offline/presentation_switch.h"
 
 extern "C" {
 #include <libavutil/log.h>

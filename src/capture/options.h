@@ -6,7 +6,7 @@
 #include <string>
 #include <variant>
 
-#include "presentation_switch.h"
+#include "offline/presentation_switch.h"
 
 // What a capture makes, from its command line.
 

@@ -6,13 +6,17 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <system_error>
 #include <utility>
 #include <vector>
 
 namespace {
 
-std::string system_error(const std::string& path) { return path + ": " + std::strerror(errno); }
+// The drawing thread runs beside the one that writes the file: the message comes from the
+// thread-safe error category, not from strerror's shared buffer.
+std::string system_error(const std::string& path) {
+  return path + ": " + std::generic_category().message(errno);
+}
 
 // Everything before the last slash, or "." for a bare file name.
 std::string directory_of(const std::string& path) {

@@ -1,4 +1,4 @@
-#include "offline_canvas.h"
+#include "offline/offline_canvas.h"
 
 #include <cstddef>
 

@@ -4,7 +4,7 @@
 #include <SDL.h>
 
 #include "app/presentation.h"
-#include "offline_canvas.h"
+#include "offline/offline_canvas.h"
 #include "scenes/director.h"
 
 std::optional<OfflineCanvas> open_offline_canvas(int width, int height) {

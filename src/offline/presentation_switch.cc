@@ -1,4 +1,4 @@
-#include "presentation_switch.h"
+#include "offline/presentation_switch.h"
 
 namespace {
 // Set once, before the drawing starts, and read only by the drawing thread after that.

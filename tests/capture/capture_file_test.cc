@@ -23,8 +23,8 @@
 #include "music/mixer.h"
 #include "music/module_image.h"
 #include "music/player.h"
-#include "offline_canvas.h"
-#include "presentation_switch.h"
+#include "offline/offline_canvas.h"
+#include "offline/presentation_switch.h"
 #include "text/jitter.h"
 
 namespace {

@@ -10,8 +10,8 @@
 
 #include "e2e/image_distance.h"
 #include "e2e/shot_verdict.h"
-#include "offline_canvas.h"
-#include "presentation_switch.h"
+#include "offline/offline_canvas.h"
+#include "offline/presentation_switch.h"
 
 namespace {
 

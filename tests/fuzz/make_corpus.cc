@@ -1,7 +1,7 @@
 // make_corpus DIR: writes the small seed modules of the module fuzzer into DIR. Each one is a
 // valid image that reaches one group of the player's paths (effects, flow control, sample
 // loops), so the fuzzer starts from inputs that already play and mutates from there.
-// Regenerate with: build/fuzz/tests/fuzz/make_corpus tests/fuzz/corpus
+// Regenerate with: build/fuzz/bin/make_corpus tests/fuzz/corpus
 #include <cstdint>
 #include <fstream>
 #include <iostream>

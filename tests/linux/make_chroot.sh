@@ -20,7 +20,7 @@ fail() {
 }
 [ "$(id -u)" -eq 0 ] ||
   fail "making the test system needs root (debootstrap creates device nodes and changes root into $dir)"
-command -v debootstrap >/dev/null || fail "debootstrap is not installed (tools/install-deps.sh linux-test installs it)"
+command -v debootstrap >/dev/null || fail "debootstrap is not installed (scripts/install-deps.sh linux-test installs it)"
 # The archive of the machine's own release (not its -updates or -security suites).
 mirror=$(apt-get indextargets --format '$(SITE) $(CODENAME)' 'Created-By: Packages' 2>/dev/null |
   awk '$1 ~ /debian/ && $2 !~ /-/ { print $1; exit }')

@@ -1,4 +1,4 @@
-# Tests of the embedded music module (assets/module) and its generator (tools/make_module).
+# Tests of the embedded music module (assets/module) and its generator (assets/module/make_module).
 herald_test(music_embedded_module_test
   SOURCES embedded_module_test.cc
   LIBS herald_music herald_module_image)

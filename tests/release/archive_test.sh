@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # archive_test.sh ZIP NATIVE_BUILD: checks the release archive as `make release-zip` wrote it,
-# with the check tools of the native test build:
+# with the check tools of the native test build, in the environment make check-release gives the
+# packer (the pieces it assembles):
 #   - the layout the README lists: one folder vexal25-herald/ holding the info file, the
 #     screenshot, windows/ (exactly what the Windows zip holds), linux/ (both programs runnable
 #     as unpacked, SDL2 beside them, the read-me), web/vexal25-herald.html, the licence and the
@@ -45,7 +46,7 @@ done
 grep -q 'MIT License' "$folder/LICENSE.txt" || fail "expected the demo's MIT licence in LICENSE.txt"
 
 # windows/ is what the Windows zip holds, file for file and byte for byte.
-windows_zip=$root/build/windows/vexal25-herald-windows-x86_64.zip
+windows_zip=$(realpath "${WINDOWS_ZIP:?make check-release names the Windows zip}")
 mkdir -p "$work/windows-zip"
 if unzip -q "$windows_zip" -d "$work/windows-zip"; then
   if diff -r "$work/windows-zip" "$folder/windows" >"$work/windows.diff"; then
@@ -69,7 +70,7 @@ done
 for name in libSDL2-2.0.so.0 README.txt; do
   [ -s "$folder/linux/$name" ] || fail "expected linux/$name, saw none"
 done
-linux_folder=$root/build/linux/vexal25-herald-linux-x86_64
+linux_folder=$(realpath "${LINUX_FOLDER:?make check-release names the Linux folder}")
 if diff -r "$linux_folder" "$folder/linux" >"$work/linux.diff"; then
   pass "linux/ holds exactly $linux_folder"
 else
@@ -77,31 +78,39 @@ else
 fi
 
 [ "$(names "$folder/web")" = vexal25-herald.html ] || fail "expected web/ to hold vexal25-herald.html alone"
-if cmp -s "$root/build/web-file/vexal25-herald.html" "$folder/web/vexal25-herald.html"; then
+if cmp -s "${WEB_FILE:?make check-release names the one-file page}" "$folder/web/vexal25-herald.html"; then
   pass "web/vexal25-herald.html is the one-file page"
 else
-  fail "expected web/vexal25-herald.html to be build/web-file/vexal25-herald.html"
+  fail "expected web/vexal25-herald.html to be $WEB_FILE"
 fi
 
 # --- the info file
-if "$native/tools/invitation/check_invitation_texts" nfo "$folder/vexal25-herald.nfo" >"$work/nfo.txt" 2>&1; then
+if "$native/bin/check_invitation_texts" nfo "$folder/vexal25-herald.nfo" >"$work/nfo.txt" 2>&1; then
   pass "$(tail -n 1 "$work/nfo.txt")"
 else
   fail "the info file: $(xargs <"$work/nfo.txt")"
 fi
 
-# --- the party's facts on the browser page, checked as the info file's are
-if "$native/tools/invitation/check_invitation_texts" html "$folder/web/vexal25-herald.html" >"$work/facts.txt" 2>&1; then
+# --- the party's facts on the browser page and the visitors' read-mes, checked as the info
+# file's are
+if "$native/bin/check_invitation_texts" page "$folder/web/vexal25-herald.html" >"$work/facts.txt" 2>&1; then
   pass "$(tail -n 1 "$work/facts.txt")"
 else
   fail "the browser page's facts: $(tr -d "'\"" <"$work/facts.txt" | xargs)"
 fi
+for readme in windows/README.txt linux/README.txt; do
+  if "$native/bin/check_invitation_texts" readme "$folder/$readme" >"$work/readme.txt" 2>&1; then
+    pass "$(tail -n 1 "$work/readme.txt")"
+  else
+    fail "$readme: $(tr -d "'\"" <"$work/readme.txt" | xargs)"
+  fi
+done
 
 # --- the screenshot, back to BMP without loss
 size=$(identify -format '%wx%h' "$folder/vexal25-herald.png" 2>&1)
 [ "$size" = 640x400 ] || fail "expected the screenshot to be 640x400, saw $size"
 if convert "$folder/vexal25-herald.png" "bmp3:$work/screenshot.bmp"; then
-  if "$native/tools/screenshot" check "$work/screenshot.bmp" >"$work/shot.txt" 2>&1; then
+  if "$native/bin/screenshot" check "$work/screenshot.bmp" >"$work/shot.txt" 2>&1; then
     pass "screenshot: $(tail -n 1 "$work/shot.txt")"
   else
     fail "screenshot: $(tail -n 1 "$work/shot.txt")"
@@ -126,16 +135,16 @@ failed_step() {
     fail "expected status non-zero and one line naming the $name step, saw $status and: $(xargs <"$work/$name.err")"
   fi
 }
-# Both take their tools from the native test build, as make test's packing did.
-# An early step: the Windows build.
-failed_step Windows windows '' MAKE=false "TOOLS_TREE=$native"
+# Both take their tools from the native test build, as make test's packing did, and the pieces
+# from the environment make check-release gives.
+# An early step: the Windows zip that make windows did not make.
+failed_step Windows windows '' "WINDOWS_ZIP=$work/no-such.zip" "TOOLS_TREE=$native"
 # A late step, with the pieces taken as built and the info file already written: the screenshot,
 # whose picture conversion fails.
 mkdir -p "$work/bin"
 printf '#!/bin/sh\necho "convert: no space left on device" >&2\nexit 1\n' >"$work/bin/convert"
 chmod +x "$work/bin/convert"
-failed_step screenshot screenshot ': convert: no space left on device' "PATH=$work/bin:$PATH" MAKE=true \
-  "TOOLS_TREE=$native"
+failed_step screenshot screenshot ': convert: no space left on device' "PATH=$work/bin:$PATH" "TOOLS_TREE=$native"
 if [ "$(sha256sum "$zip")" = "$before" ]; then
   pass "the archive stayed as it was"
 else

@@ -107,3 +107,34 @@ TEST(FactsHtml, FragmentAgreesWithTheProgramInsideAPageAndItsCheckCatchesDisagre
   EXPECT_EQ(html_escape("<a href=\"x\">Tom & Jerry's</a>"),
             "&lt;a href=&quot;x&quot;&gt;Tom &amp; Jerry&#39;s&lt;/a&gt;");
 }
+
+TEST(VisitorTexts, PageAndReadMesFromTheirTemplatesStateTheFactsAndTheChecksCatchAWrongOne) {
+  const auto read = [](const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  };
+  const std::string seconds = run_seconds_text() + " seconds";
+  const PartyPage page = party_page(read(HERALD_PAGE_TEMPLATE));
+  ASSERT_EQ(page.error, "");
+  EXPECT_EQ(party_page_problems(page.html), std::vector<std::string>{});
+  EXPECT_TRUE(mentions(party_page_problems(replaced(page.html, seconds, "113 seconds")), "113 seconds"));
+  EXPECT_TRUE(mentions(party_page_problems(replaced(page.html, "demo party:", "party:")), "never says"));
+  EXPECT_EQ(party_page("<p>@PARTY@</p>").error, "the page must hold <!-- party facts --> exactly once");
+  EXPECT_EQ(party_page("<!-- party facts --><!-- party facts -->").error,
+            "the page must hold <!-- party facts --> exactly once");
+  EXPECT_EQ(party_page("<p>@WHO@</p><!-- party facts -->").error,
+            "unknown placeholder @WHO@ in the template");
+
+  for (const char* path : {HERALD_WINDOWS_README_TEMPLATE, HERALD_LINUX_README_TEMPLATE}) {
+    SCOPED_TRACE(path);
+    const InfoFile readme = read_me(read(path));
+    ASSERT_EQ(readme.error, "");
+    EXPECT_EQ(read_me_problems(readme.text), std::vector<std::string>{});
+    EXPECT_EQ(readme.text.find('\r'), std::string::npos);
+    // The title's underline is as long as the title with the party's name in it.
+    const std::size_t title_end = readme.text.find('\n');
+    EXPECT_EQ(readme.text.substr(title_end + 1, title_end + 1), std::string(title_end, '=') + "\n");
+    EXPECT_TRUE(mentions(read_me_problems(replaced(readme.text, seconds, "100 seconds")), "100 seconds"));
+    EXPECT_TRUE(mentions(read_me_problems(replaced(readme.text, "demo party", "party")), "first line"));
+  }
+}

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "offline_canvas.h"
+#include "offline/offline_canvas.h"
 
 struct Box {
   int x0, y0, x1, y1;  // half-open [x0, x1) x [y0, y1)

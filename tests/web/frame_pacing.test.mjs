@@ -7,11 +7,11 @@ import { describe, test } from 'node:test';
 
 import {
   browserForTests, chooseAndStart, countFrames, judge, openDemo, programs, setHidden, shoot, shotMoment, waitForEnd,
-  waitForTime,
+  variantOf, waitForTime,
 } from './harness.mjs';
 
 for (const program of programs) {
-  const variant = program.endsWith('-drawable') ? 'drawable' : 'logical';
+  const variant = variantOf(program);
   describe(program, () => {
     const shared = browserForTests();
 

@@ -10,6 +10,7 @@
 // - Date.now, the wall clock the program reads, can be moved forward, so a test reaches a late
 //   act in seconds: every frame is a function of the time read, nothing else.
 import { execFile } from 'node:child_process';
+import { readFileSync } from 'node:fs';
 import { mkdtemp, readFile, rm, writeFile } from 'node:fs/promises';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
@@ -24,12 +25,16 @@ const run = promisify(execFile);
 const root = resolve(new URL('../..', import.meta.url).pathname);
 const { chromium } = createRequire(join(root, 'web/package.json'))('playwright-core');
 
-export const site = resolve(root, process.env.HERALD_WEB_SITE ?? 'build/web');
-// The native build whose tools render the reference frames and the song.
-export const nativeBuild = resolve(root, process.env.HERALD_NATIVE_BUILD ?? 'build/test');
-
-// The one-file page, which plays when opened from disk (make web-file).
-export const oneFilePage = resolve(root, process.env.HERALD_WEB_FILE ?? 'build/web-file/vexal25-herald.html');
+// Where make web put the page and the one-file page (which plays when opened from disk), and
+// the native build whose helpers render the reference frames and the song: make check-web names
+// them in HERALD_WEB_SITE, HERALD_WEB_FILE and HERALD_NATIVE_BUILD.
+function fromMake(name) {
+  if (!process.env[name]) throw new Error(`${name} is not set: run the browser tests and measurements through make (make check-web)`);
+  return resolve(root, process.env[name]);
+}
+export const site = fromMake('HERALD_WEB_SITE');
+export const nativeBuild = fromMake('HERALD_NATIVE_BUILD');
+export const oneFilePage = fromMake('HERALD_WEB_FILE');
 
 // Where openDemo goes unless told otherwise: the served folder, or a page opened from disk once
 // openFromDisk has named it, so the same tests run against either packaging.
@@ -38,7 +43,13 @@ export function openFromDisk(file) {
   diskPage = file;
 }
 
-export const programs = ['vexal25-herald', 'vexal25-herald-drawable'];
+// The demo's programs, with the presentation variant of each, as the build lists them.
+const programVariants = new Map(readFileSync(join(nativeBuild, 'programs.txt'), 'utf8').trim().split('\n')
+  .map((line) => line.split(' ')));
+export const programs = [...programVariants.keys()];
+export function variantOf(program) {
+  return programVariants.get(program);
+}
 export const barHeight = 24;  // the page's strip under the canvas
 export const sampleRate = 48000;
 
@@ -191,7 +202,7 @@ async function serverFor(browser) {
 
 // The program's timeline as the native tool prints it (timeline_moments): lines of words.
 async function timeline(...what) {
-  const { stdout } = await run(join(nativeBuild, 'tools/timeline_moments'), what);
+  const { stdout } = await run(join(nativeBuild, 'bin/timeline_moments'), what);
   return stdout.trim().split('\n').map((line) => line.split(' '));
 }
 
@@ -287,7 +298,7 @@ export async function nativeSong() {
   if (!song) {
     const dir = await mkdtemp(join(tmpdir(), 'herald-song-'));
     try {
-      await run(join(nativeBuild, 'tools/export_wav'), [join(dir, 'song.wav')]);
+      await run(join(nativeBuild, 'bin/export_wav'), [join(dir, 'song.wav')]);
       const wav = await readFile(join(dir, 'song.wav'));
       const data = wav.indexOf('data', 12);
       const count = wav.readUInt32LE(data + 4) / 2;
@@ -351,7 +362,7 @@ export async function judge(shot, variant) {
     const args = [...keep, variant, shot.name, join(dir, 'shot.bmp'), String(shot.otherT),
       ...shot.before.map(String), '--', ...shot.during.map(String)];
     try {
-      const { stdout } = await run(join(nativeBuild, 'tests/e2e/scenes_judge'), args);
+      const { stdout } = await run(join(nativeBuild, 'bin/scenes_judge'), args);
       return stdout.trim();
     } catch (error) {
       throw new Error(`${error.stdout?.trim() ?? ''} ${error.stderr?.trim() ?? error.message}`.trim());

@@ -6,7 +6,7 @@ import { test } from 'node:test';
 
 import {
   barHeight, browserForTests, capturedAudio, chooseAndStart, compareWithSong, judge, nativeSong, openDemo, programs,
-  sampleRate, shoot, shotMoment, waitForEnd, waitForTime,
+  sampleRate, shoot, shotMoment, variantOf, waitForEnd, waitForTime,
 } from './harness.mjs';
 
 // The party's page and the demo are both on this machine; Chromium would keep a page from one
@@ -33,7 +33,7 @@ async function waitForCanvasSize(frame, size) {
 
 test('full screen from the control: the canvas takes the screen and matches the offline frames; Escape leaves it, the next Escape ends the demo', async () => {
   for (const program of programs) {
-    const variant = program.endsWith('-drawable') ? 'drawable' : 'logical';
+    const variant = variantOf(program);
     const { page, problems, context } = await openDemo(shared.browser, screen);
     await chooseAndStart(page, program);
     await waitForTime(page, 0.5);

@@ -7,7 +7,7 @@ import { before, describe, test } from 'node:test';
 
 import {
   barHeight, browserForTests, capturedAudio, chooseAndStart, compareWithSong, judge, nativeSong, openDemo, programs,
-  sampleRate, shoot, shotMoments, waitForEnd, waitForTime,
+  sampleRate, shoot, shotMoments, variantOf, waitForEnd, waitForTime,
 } from './harness.mjs';
 
 // The moments early in each act, each with a moment of another act in the same colour phase and
@@ -17,7 +17,7 @@ const shots = await shotMoments();
 const audioSeconds = 5;
 
 for (const program of programs) {
-  const variant = program.endsWith('-drawable') ? 'drawable' : 'logical';
+  const variant = variantOf(program);
   describe(program, () => {
     const shared = browserForTests();
     let demo;
