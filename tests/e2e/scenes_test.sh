@@ -2,7 +2,7 @@
 # scenes_test.sh BINARY logical|drawable MOMENTS JUDGE: screenshots of the real window early in
 # each act, at the moments and window sizes MOMENTS (timeline_moments) names, each judged by JUDGE
 # (scenes_judge) against the frames of the program's presentation rendered offline at the times
-# the program drew around the screenshot. One run of about 95 s: the logo alone, the wave being
+# the program drew before the screenshot. One run of about 95 s: the logo alone, the wave being
 # revealed and logo + wave + marquee at 640 x 400; after a resize to 800 x 600 the marquee and
 # the scroller; after shrinking back to 640 x 400 the scroller and the greetings; at 800 x 600
 # again the greetings and the closing logo.
@@ -14,7 +14,8 @@ binary=$1 presentation=$2 moments=$3 judge=$4
 work=$(mktemp -d)
 out=$work/console.txt
 program_pid=
-trap '[ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null; rm -rf "$work"' EXIT
+# A program held still by a shot takes its signal once it goes on.
+trap '[ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null && kill -CONT "$program_pid" 2>/dev/null; rm -rf "$work"' EXIT
 
 shots=$("$moments" shots) || e2e_fail "no moments from $moments"
 
@@ -35,19 +36,40 @@ resize() {
   e2e_fail "the window did not take the size $1 (it is $(window_size "$window"))"
 }
 
-# shoot NAME T OTHER_T: takes a screenshot once the program has reached T and notes the times of
-# the console lines written before and during it; the judge compares them after the run, so that
-# the offline rendering does not delay the next shot.
+# shoot NAME T OTHER_T: once the program has reached T, holds it still and takes the screenshot
+# when the window's picture has settled, noting the times of the console lines written before it;
+# the judge compares them after the run, so that the offline rendering does not delay the next
+# shot.
+# A program hands its frames to the X server, which puts them in the window when it gets to them.
+# SDL2 on X11 waits for that after each frame, but Wine does not, and an X server starved by a
+# busy machine was seen to show, in the first shot after the resize to 800 x 600 (where the
+# drawable program's frames are largest and slowest), the frame of the fourth console line
+# before the shot: older than every frame the judge takes for a candidate. Held still (SIGSTOP),
+# the program hands over nothing more; once two screenshots in a row are alike, the server has
+# put in the window what the program handed it, which is one of the last frames the program
+# presented: those of the last console lines.
 shoot() {
-  local name=$1 target=$2 other_t=$3 before after size
+  local name=$1 target=$2 other_t=$3 before after size settled=
+  local shot=$work/$name.bmp previous=$work/$name.previous.bmp
   wait_until "$out" "$target"
   size=$(window_size "$window")
+  kill -STOP "$program_pid" || e2e_fail "$name: could not hold the program still"
   before=$(stat -c %s "$out")
-  import -window "$window" "bmp3:$work/$name.bmp" || e2e_fail "$name: no screenshot"
+  for _ in $(seq 10); do
+    if ! import -window "$window" "bmp3:$shot"; then
+      kill -CONT "$program_pid"
+      e2e_fail "$name: no screenshot"
+    fi
+    [ -f "$previous" ] && cmp -s "$shot" "$previous" && { settled=1; break; }
+    mv -f "$shot" "$previous"
+  done
+  rm -f "$previous"
   after=$(stat -c %s "$out")
+  kill -CONT "$program_pid"
+  [ -n "$settled" ] || e2e_fail "$name: the window's picture still changed after 10 screenshots of the program held still"
   [ "$(window_size "$window")" = "$size" ] || e2e_fail "$name: the window changed size during the shot"
   # shellcheck disable=SC2046 # one line: the times joined by spaces
-  echo "$name $work/$name.bmp $other_t" $(console_times "$((before > 4096 ? before - 4096 : 0))" "$before") \
+  echo "$name $shot $other_t" $(console_times "$((before > 4096 ? before - 4096 : 0))" "$before") \
     -- $(console_times "$before" "$after") >>"$work/shots"
 }
 
