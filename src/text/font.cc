@@ -6,11 +6,7 @@
 
 #include "base/bit_copy.h"
 #include "base/fatal.h"
-#include "text/font_records.h"
-
-// The baked records and their tables, generated from the font sources in assets/fonts.
-#include "logo_font_records.inc"
-#include "main_font_records.inc"
+#include "text/font_tables.h"
 
 namespace {
 constexpr std::size_t header_size = 14;

@@ -11,6 +11,10 @@
 #include "check_invitation.h"
 #include "facts_html.h"
 #include "info_file.h"
+#include "scenes/texts.h"
+
+// The generators and their checks are tested with the program's own texts and faults planted in
+// them, so a new party's facts need no change here; tests/scenes/texts_test.cc pins this party's.
 
 namespace {
 
@@ -18,6 +22,15 @@ std::string release_template() {
   std::ifstream in(HERALD_INFO_TEMPLATE, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+// The fact with its last character changed: a planted disagreement.
+std::string altered(std::string_view fact) {
+  std::string text(fact);
+  text.back() = text.back() == 'x' ? 'y' : 'x';
+  return text;
+}
+
+std::string str(std::string_view text) { return std::string(text); }
 
 std::string replaced(std::string text, std::string_view from, std::string_view to) {
   const std::size_t at = text.find(from);
@@ -40,33 +53,45 @@ TEST(InfoFile, FromTheReleaseTemplateAgreesWithTheProgramAndItsCheckCatchesEachD
   EXPECT_EQ(info_file_problems(info.text), std::vector<std::string>{});
 
   const std::string& good = info.text;
-  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "Casa Brunelo", "Casa Brunela")), "Venue"));
-  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "Apr 10th", "Apr 11th")), "Dates"));
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, party_venue, altered(party_venue))), "Venue"));
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, party_dates, altered(party_dates))), "Dates"));
   // The town and the country swapped: each is wrong where it stands.
-  const std::string swapped = replaced(
-      replaced(replaced(good, "Tarn/Vellin", "@@"), "Velomarkand", "Tarn/Vellin"), "@@", "Velomarkand");
+  const std::string swapped =
+      replaced(replaced(replaced(good, party_town, "@@"), party_country, party_town), "@@", party_country);
   EXPECT_TRUE(mentions(info_file_problems(swapped), "Town"));
   EXPECT_TRUE(mentions(info_file_problems(swapped), "Country"));
-  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "https://vexal", "http://vexal")), "Web"));
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "https://" + str(party_web_address),
+                                                   "http://" + str(party_web_address))),
+                       "Web"));
   EXPECT_TRUE(mentions(info_file_problems(replaced(good, "    Entry fee:", "    Fee:")), "Entry fee"));
-  EXPECT_TRUE(mentions(info_file_problems(replaced(good, " wobbly kettle,", "")), "GREETINGS"));
-  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "gorma", "gorma, zaq")), "CREDITS"));
   EXPECT_TRUE(
-      mentions(info_file_problems(replaced(good, "the rest 2 months ago", "the rest")), "FROM THE GROUP"));
-  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "by Zaq-Plume", "by Zaq")), "invitation"));
+      mentions(info_file_problems(replaced(good, " " + str(greeting_row_0[0]) + ",", "")), "GREETINGS"));
+  EXPECT_TRUE(
+      mentions(info_file_problems(replaced(good, credited_handles[2], str(credited_handles[2]) + ", zaq")),
+               "CREDITS"));
+  EXPECT_TRUE(
+      mentions(info_file_problems(replaced(good, remark_rest, altered(remark_rest))), "FROM THE GROUP"));
+  EXPECT_TRUE(
+      mentions(info_file_problems(replaced(good, "by " + str(group_name), "by " + altered(group_name))),
+               "invitation"));
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, run_seconds_text() + " seconds", "1 seconds")),
+                       "1 seconds"));
   EXPECT_TRUE(mentions(info_file_problems(replaced(good, "web/vexal25-herald.html", "index.html")), "web/"));
 
   // What scene viewers need of the bytes.
   EXPECT_TRUE(mentions(info_file_problems(replaced(good, "\r\n", "\n")), "LF alone"));
   EXPECT_TRUE(mentions(info_file_problems(good + "no line end"), "does not end with CR LF"));
-  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "Casa Brunelo", "Casa Brun\xC3\xA9lo")), "0x7F"));
+  EXPECT_TRUE(
+      mentions(info_file_problems(replaced(good, party_venue, str(party_venue) + "\xC3\xA9")), "0x7F"));
   EXPECT_TRUE(
       mentions(info_file_problems(replaced(good, "\r\n", std::string(81, '-') + "\r\n")), "81 columns"));
-  EXPECT_TRUE(mentions(info_file_problems(replaced(good, "Casa", "Ca\tsa")), "control"));
+  EXPECT_TRUE(mentions(info_file_problems(replaced(good, party_venue, "\t" + str(party_venue))), "control"));
 }
 
 TEST(InfoFile, TemplateFaultsAreRefusedWithTheirLine) {
-  EXPECT_EQ(info_file("a\n@PARTY@ by @GROUP@\r\n").text, "a\r\nVeXal 2025 by Zaq-Plume\r\n");
+  EXPECT_EQ(info_file("a\n@PARTY@ by @GROUP@, @SECONDS@ s\r\n").text,
+            "a\r\n" + ascii_form(party_name).text + " by " + ascii_form(group_name).text + ", " +
+                run_seconds_text() + " s\r\n");
   // Mail addresses and lone signs are prose, not placeholders.
   EXPECT_EQ(info_file("mail@example.org @ x@y\n").text, "mail@example.org @ x@y\r\n");
   // Typographic characters take their nearest ASCII form; trailing spaces go.
@@ -94,15 +119,23 @@ TEST(FactsHtml, FragmentAgreesWithTheProgramInsideAPageAndItsCheckCatchesDisagre
   const std::string page = "<!doctype html><main><p>Start</p>\n" + fragment + "<dl><dt>x</dt></dl></main>";
   EXPECT_EQ(facts_html_problems(page), std::vector<std::string>{});
 
-  EXPECT_TRUE(mentions(facts_html_problems(replaced(fragment, "href=\"https://vexal", "href=\"http://vexal")),
-                       "links to"));
-  EXPECT_TRUE(mentions(facts_html_problems(replaced(fragment, ">Velomarkand<", ">Velomarkan<")), "Country"));
+  const std::string web = html_escape(party_web_address);
+  EXPECT_TRUE(mentions(
+      facts_html_problems(replaced(fragment, "href=\"https://" + web, "href=\"http://" + web)), "links to"));
+  EXPECT_TRUE(mentions(facts_html_problems(replaced(fragment, ">" + html_escape(party_country) + "<",
+                                                    ">" + html_escape(altered(party_country)) + "<")),
+                       "Country"));
   EXPECT_TRUE(mentions(facts_html_problems(replaced(fragment, "<dt>Town</dt>", "<dt>City</dt>")), "City"));
   EXPECT_TRUE(mentions(facts_html_problems(replaced(fragment, "</dl>", "<dt>Bar</dt><dd>yes</dd></dl>")),
                        "more facts"));
   EXPECT_TRUE(mentions(facts_html_problems(fragment + fragment), "exactly one"));
   // A character reference stands for its character.
-  EXPECT_EQ(facts_html_problems(replaced(fragment, "on-site", "on&#45;site")).size(), 1u);
+  const std::string fee = html_escape(party_entry_fee);
+  EXPECT_EQ(facts_html_problems(
+                replaced(fragment, ">" + fee,
+                         ">&#" + std::to_string(static_cast<unsigned char>(fee[0])) + ";" + fee.substr(1)))
+                .size(),
+            1u);
 
   EXPECT_EQ(html_escape("<a href=\"x\">Tom & Jerry's</a>"),
             "&lt;a href=&quot;x&quot;&gt;Tom &amp; Jerry&#39;s&lt;/a&gt;");
