@@ -10,9 +10,10 @@
 # It is laid out beside FOLDER and takes its name when complete, so a failed step leaves the
 # older folder as it was rather than half a new one.
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/../release/place_notices.cmake)
 set(stage ${FOLDER}.new)
 file(REMOVE_RECURSE ${stage})
-file(MAKE_DIRECTORY ${stage}/licenses)
+file(MAKE_DIRECTORY ${stage})
 
 foreach(program ${PROGRAMS})
   get_filename_component(name ${program} NAME)
@@ -22,16 +23,7 @@ endforeach()
 execute_process(COMMAND ${STRIP} -o ${stage}/libSDL2-2.0.so.0 ${SDL2} COMMAND_ERROR_IS_FATAL ANY)
 
 file(COPY_FILE ${README} ${stage}/README.txt)
-foreach(notice ${NOTICES})
-  # The demo's own licence stands beside the programs; a typeface's notice goes with the others.
-  get_filename_component(folder ${notice} DIRECTORY)
-  get_filename_component(name ${notice} NAME)
-  if(folder MATCHES "/assets/fonts$")
-    set(name licenses/font-${name})
-  endif()
-  file(COPY_FILE ${notice} ${stage}/${name})
-endforeach()
-file(COPY_FILE ${SDL2_LICENCE} ${stage}/licenses/SDL2.txt)
+place_notices(${stage} NOTICES ${NOTICES} LIBRARIES SDL2=${SDL2_LICENCE})
 
 file(REMOVE_RECURSE ${FOLDER})
 file(RENAME ${stage} ${FOLDER})

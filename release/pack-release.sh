@@ -72,9 +72,6 @@ publish() {
   echo "release: $dist/$2, $(stat -c %s "$dist/$2") bytes"
 }
 
-# Text files for Windows and DOS viewers alike: CR LF line ends.
-crlf() { sed -e 's/\r$//' -e 's/$/\r/' "$1" >"$2"; }
-
 screenshot() {
   "$tools_tree/bin/screenshot" write "$work/screenshot.bmp" &&
     convert "$work/screenshot.bmp" -strip -define png:exclude-chunks=date,time "png:$1"
@@ -91,7 +88,8 @@ assemble() {
     # the typeface's, SDL2's, the MinGW-w64 runtime's) and the runtime Emscripten compiles into
     # the browser version.
     cp -a "$stage/windows/LICENSE.txt" "$stage/windows/licenses" "$stage/" &&
-    crlf /usr/share/doc/emscripten/copyright "$stage/licenses/Emscripten.txt" &&
+    cmake -DSTAGE="$stage" -DWINDOWS_TEXT=ON -DLIBRARIES=Emscripten=/usr/share/doc/emscripten/copyright \
+      -P release/place_notices.cmake &&
     (cd "$work/stage" && cmake -E tar cf ../vexal25-herald.zip --format=zip -- vexal25-herald)
 }
 

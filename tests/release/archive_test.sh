@@ -57,12 +57,14 @@ if unzip -q "$windows_zip" -d "$work/windows-zip"; then
 else
   fail "could not unpack the Windows zip $windows_zip"
 fi
-for name in vexal25-herald.exe vexal25-herald-drawable.exe README.txt; do
+# The programs as the build lists them, "PROGRAM VARIANT" a line.
+mapfile -t programs < <(cut -d' ' -f1 "$native/programs.txt")
+for name in "${programs[@]/%/.exe}" README.txt; do
   [ -f "$folder/windows/$name" ] || fail "expected windows/$name, saw none"
 done
 
 # linux/: the programs keep their execute permission through the zip.
-for program in vexal25-herald vexal25-herald-drawable; do
+for program in "${programs[@]}"; do
   if [ ! -f "$folder/linux/$program" ] || [ ! -x "$folder/linux/$program" ]; then
     fail "expected linux/$program, executable as unpacked, saw $(ls -l "$folder/linux/$program" 2>&1)"
   fi

@@ -1,4 +1,4 @@
-# cmake -DZIP=... -DOUT=... -DOBJDUMP=... -P unpack_zip.cmake: unpacks the Windows zip into OUT,
+# cmake -DZIP=... -DOUT=... -DOBJDUMP=... -DPROGRAMS=... -P unpack_zip.cmake: unpacks the Windows zip into OUT,
 # which then holds nothing else, so the tests run the programs as a Windows user would: from the
 # unpacked folder, with no DLL of MinGW's or SDL2's anywhere Windows would look. Checks that the
 # zip holds the two programs, the read-me and the licence notices, no DLL, and that the programs
@@ -12,8 +12,8 @@ if(failed)
 endif()
 
 file(GLOB_RECURSE contents RELATIVE ${OUT} ${OUT}/*)
-foreach(required vexal25-herald.exe vexal25-herald-drawable.exe README.txt licenses/SDL2.txt
-                 licenses/MinGW-w64-runtime.txt)
+list(TRANSFORM PROGRAMS APPEND .exe OUTPUT_VARIABLE program_files)
+foreach(required ${program_files} README.txt licenses/SDL2.txt licenses/MinGW-w64-runtime.txt)
   if(NOT required IN_LIST contents)
     message(FATAL_ERROR "expected ${required} in the zip, saw: ${contents}")
   endif()
@@ -26,7 +26,7 @@ endif()
 # Present on every 64-bit Windows, in System32.
 set(system_dlls advapi32 cfgmgr32 comctl32 comdlg32 dwmapi gdi32 hid imm32 kernel32 msvcrt ntdll
                 ole32 oleaut32 setupapi shell32 shlwapi user32 uxtheme version winmm ws2_32)
-foreach(program vexal25-herald.exe vexal25-herald-drawable.exe)
+foreach(program ${program_files})
   execute_process(COMMAND ${OBJDUMP} -p ${OUT}/${program} OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
   string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
   if(failed OR NOT imports)
