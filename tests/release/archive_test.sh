@@ -2,7 +2,7 @@
 # archive_test.sh ZIP NATIVE_BUILD: checks the release archive as `make release-zip` wrote it,
 # with the check tools of the native test build, in the environment make check-release gives the
 # packer (the pieces it assembles):
-#   - the layout the README lists: one folder vexal25-herald/ holding the info file, the
+#   - the layout docs/channels.md lists: one folder vexal25-herald/ holding the info file, the
 #     screenshot, windows/ (exactly what the Windows zip holds), linux/ (both programs runnable
 #     as unpacked, SDL2 beside them, the read-me), web/vexal25-herald.html, the licence and the
 #     notices, and nothing else;

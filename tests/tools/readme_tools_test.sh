@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# readme_tools_test.sh TOOL ARGS...: runs a tool the README names, as a person would, and checks
-# what it made. Each tool runs at least once in the test command, so none can break unnoticed.
+# readme_tools_test.sh TOOL ARGS...: runs a tool docs/testing.md names, as a person would, and
+# checks what it made. Each tool runs at least once in the test command, so none can break
+# unnoticed.
 #   export_wav EXPORT_WAV AUDIO_DISK_CHECK      the WAV file is the whole song, sample for sample
 #   timeline_sheet SCRIPT BUILD_DIR             two moments give four one-row contact sheets
 #   measure_fps SCRIPT PROGRAM                  a run to t = 13 gives the first two acts' rates
