@@ -3,7 +3,10 @@
 // its own start instant, which nothing outside the program can read directly:
 //
 //   status S, ran R s after its start instant, last t T, F frames, start instant O s after
-//   the first console line
+//   the first console line, last gap G s
+//
+// G is the longest step of t between two of the last ten frames: how close to the run limit
+// the last frame can be expected on this machine, where a busy one draws few frames a second.
 //
 // A line "Time: t" is written right after the program read its wall clock at the start
 // instant + t (t is that reading truncated to whole milliseconds), so it arrives at
@@ -16,6 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -85,6 +89,8 @@ int main(int argc, char** argv) {
   std::optional<std::int64_t> start_instant;  // the smallest arrival minus t
   std::string last_time = "none";
   std::int64_t frames = 0;
+  // The t of the last eleven frames, the oldest first.
+  std::array<std::int64_t, 11> recent{};
   std::string line;
   std::array<char, 65536> buffer{};
   for (;;) {
@@ -105,6 +111,8 @@ int main(int argc, char** argv) {
           if (!start_instant || candidate < *start_instant) start_instant = candidate;
         }
         last_time = line.substr(6, line.size() - 9);
+        std::rotate(recent.begin(), recent.begin() + 1, recent.end());
+        recent.back() = *t;
         ++frames;
       }
       line.clear();
@@ -120,10 +128,15 @@ int main(int argc, char** argv) {
                 exit_status, last_time.c_str(), static_cast<long long>(frames));
     return 1;
   }
+  std::int64_t last_gap = 0;
+  const std::size_t counted = static_cast<std::size_t>(std::min<std::int64_t>(frames, recent.size()));
+  for (std::size_t k = recent.size() - counted + 1; k < recent.size(); ++k)
+    last_gap = std::max(last_gap, recent.at(k) - recent.at(k - 1));
   std::printf(
       "status %d, ran %.6f s after its start instant, last t %s, %lld frames, start instant %.6f s after the "
-      "first console line\n",
+      "first console line, last gap %.3f s\n",
       exit_status, static_cast<double>(ended - *start_instant) / 1e9, last_time.c_str(),
-      static_cast<long long>(frames), static_cast<double>(*start_instant - *first_arrival) / 1e9);
+      static_cast<long long>(frames), static_cast<double>(*start_instant - *first_arrival) / 1e9,
+      static_cast<double>(last_gap) / 1e9);
   return 0;
 }
