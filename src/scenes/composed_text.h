@@ -23,9 +23,12 @@ constexpr TextPiece words(std::string_view text) { return TextPiece{text, 0, fal
 
 // Where each piece starts.
 constexpr std::size_t piece_start(std::span<const TextPiece> pieces, std::size_t k) {
-  std::size_t end = 0;
-  for (std::size_t i = 0; i < k; ++i) end = piece_start(pieces, i) + pieces[i].text.size();
-  return pieces[k].at_column ? pieces[k].column : end;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < k; ++i) {
+    if (pieces[i].at_column) start = pieces[i].column;
+    start += pieces[i].text.size();
+  }
+  return pieces[k].at_column ? pieces[k].column : start;
 }
 
 constexpr std::size_t composed_length(std::span<const TextPiece> pieces) {
@@ -54,12 +57,13 @@ constexpr TextLabel label_of(std::string_view text) {
 }
 
 // Instantiated for a text that runs into the column of the text after it: the compiler names the
-// text, where it ends and the column it runs into.
-template <TextLabel Text, std::size_t Ends, std::size_t NextColumn>
+// line's pieces and the piece's place in them, the text, where it ends and the column it runs into.
+template <const auto& Pieces, std::size_t Piece, TextLabel Text, std::size_t Ends, std::size_t NextColumn>
 struct TextRunsIntoTheNextColumn {
   static_assert(Ends < NextColumn,
-                "a text of a composed line is too long for its column: the line above names the text, the "
-                "column where it ends and the next text's column; shorten it or move the columns");
+                "a text of a composed line is too long for its column: the line above names the line's "
+                "pieces, the piece, its text, the column where it ends and the next text's column; shorten "
+                "the text or move the columns");
   static constexpr bool fits = true;
 };
 
@@ -76,7 +80,7 @@ template <const auto& Pieces>
 constexpr ComposedText<composed_length(Pieces)> compose() {
   constexpr std::size_t overrun = first_overrun(Pieces);
   if constexpr (overrun < Pieces.size()) {
-    static_assert(TextRunsIntoTheNextColumn<label_of(Pieces[overrun].text),
+    static_assert(TextRunsIntoTheNextColumn<Pieces, overrun, label_of(Pieces[overrun].text),
                                             piece_start(Pieces, overrun) + Pieces[overrun].text.size(),
                                             Pieces[overrun + 1].column>::fits);
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iterator>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "text/font_tables.h"
@@ -30,26 +31,43 @@ constexpr std::uint32_t first_missing_character(std::string_view text, Font font
   return no_missing_character;
 }
 
-template <const std::string_view& Text, Font In, std::uint32_t CodePoint, char Character>
+// Texts is a text, or an array of texts of which the one at Index is checked: the compiler names
+// a constant, never an element of one, in a template argument.
+template <const auto& Texts, std::size_t Index>
+constexpr std::string_view text_at() {
+  if constexpr (std::is_convertible_v<decltype(Texts), std::string_view>) {
+    return Texts;
+  } else {
+    return Texts[Index];
+  }
+}
+
+template <const auto& Texts, std::size_t Index, Font In, std::uint32_t CodePoint, char Character>
 struct FontLacksACharacterOfTheText {
-  static_assert(CodePoint == no_missing_character,
-                "a text holds a character that its font has no glyph for: the line above names the text, "
-                "the font and the character; give the font's source a glyph for it and bake the fonts again "
-                "(assets/fonts), or change the text");
+  static_assert(
+      CodePoint == no_missing_character,
+      "a text holds a character that its font has no glyph for: the line above names the text (and "
+      "its place in its list), the font and the character; give the font's source a glyph for it and "
+      "bake the fonts again (assets/fonts), or change the text");
   static constexpr bool held = true;
 };
+
+template <const auto& Texts, std::size_t Index, Font In>
+constexpr bool held_at() {
+  constexpr std::uint32_t missing = first_missing_character(text_at<Texts, Index>(), In);
+  constexpr char shown = missing < 0x80 ? static_cast<char>(missing) : '?';
+  return FontLacksACharacterOfTheText<Texts, Index, In, missing, shown>::held;
+}
 
 // True when the font holds every character of the text; otherwise the build stops.
 template <const std::string_view& Text, Font In>
 constexpr bool held_by_font() {
-  constexpr std::uint32_t missing = first_missing_character(Text, In);
-  constexpr char shown = missing < 0x80 ? static_cast<char>(missing) : '?';
-  return FontLacksACharacterOfTheText<Text, In, missing, shown>::held;
+  return held_at<Text, 0, In>();
 }
 
 // The same for every text of an array of them.
 template <const auto& Texts, Font In>
 constexpr bool all_held_by_font() {
-  return []<std::size_t... K>(std::index_sequence<K...>) { return (held_by_font<Texts[K], In>() && ...); }
+  return []<std::size_t... K>(std::index_sequence<K...>) { return (held_at<Texts, K, In>() && ...); }
   (std::make_index_sequence<std::size(Texts)>{});
 }
