@@ -61,10 +61,10 @@ build:
 
 # Without a sound output the program ends at once with status 1; run-demo.sh says so.
 run: build
-	@MAKE_TARGET=run cmake --build build/release --target run
+	@cmake --build build/release --target run
 
 run-drawable: build
-	@MAKE_TARGET=run-drawable cmake --build build/release --target run-drawable
+	@cmake --build build/release --target run-drawable
 
 # The whole demo for a video site, 1920 x 1080 at 60 fps, H.264 and AAC in MP4. capture --help
 # lists the capture's options.
