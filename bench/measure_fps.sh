@@ -4,8 +4,9 @@
 # SDL's dummy audio driver, and prints the frames per second of each act of the timeline,
 # counted from the times of its console lines. It runs the whole 114 s, or with --until T until
 # the program has drawn t = T, when an Escape ends it. With WIDTHxHEIGHT the window is resized to
-# that size as soon as it opens (default: it keeps its 640 x 400). The acts come from the
-# timeline_moments tool beside the program in its build tree's bin/.
+# that size as soon as it opens (default: it keeps its 640 x 400). The timeline_moments tool beside
+# the program in its build tree's bin/ counts the frames of each act, as it does for the browser's
+# measurement (measure_fps_web.mjs).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 e2e=$here/../tests/e2e
@@ -21,7 +22,7 @@ fi
 program=${1:?usage: measure_fps.sh [--until T] PROGRAM [WIDTHxHEIGHT]}
 size=${2:-}
 moments=$(dirname "$program")/timeline_moments
-acts=$("$moments" acts) || e2e_fail "no acts from $moments"
+[ -x "$moments" ] || e2e_fail "no timeline_moments beside $program"
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 
@@ -42,35 +43,4 @@ fi
 [ "$exit_status" = 0 ] || e2e_fail "the program ended with status $exit_status"
 
 echo "$(basename "$program"), window ${shown}, $(nproc) CPUs"
-# One console line per frame: "Time: <t>", ESC [F, line feed. The first frame (t = 0.001) is
-# drawn before the loop starts and counts with the first act. An act cut short by --until counts
-# over the part that ran; acts that never began are left out.
-LC_ALL=C tr -d '\033' <"$out" | LC_ALL=C awk -v acts="$acts" '
-  BEGIN {
-    n = split(acts, line, "\n")
-    for (a = 1; a <= n; ++a) {
-      split(line[a], word, " ")
-      from[a] = word[1] + 0
-      to[a] = word[2] + 0
-      name[a] = substr(line[a], length(word[1] word[2]) + 3)
-    }
-    acts = n
-  }
-  /^Time: / {
-    t = substr($0, 7) + 0
-    sub(/\[F$/, "", t)
-    for (a = 1; a <= acts; ++a) {
-      if (t >= from[a] && (t < to[a] || (a == acts && t <= to[a]))) { ++frames[a]; break }
-    }
-    ++total
-    if (t > last) last = t
-  }
-  END {
-    printf "%-24s %10s %10s %10s\n", "act", "seconds", "frames", "fps"
-    for (a = 1; a <= acts; ++a) {
-      if (from[a] >= last) break
-      end = to[a] < last ? to[a] : last
-      printf "%-24s %4g-%-5g %10d %10.1f\n", name[a], from[a], end, frames[a], frames[a] / (end - from[a])
-    }
-    printf "%-24s %4g-%-5g %10d %10.1f\n", "whole run", 0, last, total, total / last
-  }'
+"$moments" frames <"$out"
