@@ -1,7 +1,7 @@
 // measure_fps_web.mjs PROGRAM [WIDTHxHEIGHT]: a measurement, not a test. Runs PROGRAM from make
 // web's folder for its whole run in headless Chromium and prints the frames per second of each
-// act, counted from its console lines, as measure_fps.sh does for the native programs, and the
-// page's CPU time per second of each act: the time the page's main thread spent in tasks (the
+// act, counted from its console lines by the timeline tool as measure_fps.sh has it count the
+// native programs', and the page's CPU time per second of each act: the time the page's main thread spent in tasks (the
 // DevTools protocol's TaskDuration), where the frames are drawn and the audio callback runs.
 // WIDTHxHEIGHT is the canvas size (default 640x400). Needs make build-web, and runs in the
 // browser tests' environment:
@@ -41,11 +41,10 @@ try {
   };
   const times = await page.evaluate(() => window.__herald.lines.map((line) => line.t));
   console.log(`${program} in headless Chromium, canvas ${width}x${height}`);
-  console.log(`${'act'.padEnd(24)} ${'seconds'.padStart(10)} ${'frames'.padStart(10)} ${'fps'.padStart(10)} ${'CPU s/s'.padStart(10)}`);
-  for (const act of [...framesPerAct(times, await timelineActs()), { name: 'whole run', from: 0, to: times.at(-1), frames: times.length }]) {
-    const fps = act.frames / (act.to - act.from);
-    console.log(`${act.name.padEnd(24)} ${`${act.from}-${act.to}`.padStart(10)} ${String(act.frames).padStart(10)} ` +
-      `${fps.toFixed(1).padStart(10)} ${cpu(act.from, act.to).toFixed(2).padStart(10)}`);
+  console.log(framesPerAct(times));
+  console.log(`\n${'act'.padEnd(24)} ${'CPU s/s'.padStart(10)}`);
+  for (const act of [...await timelineActs(), { name: 'whole run', from: 0, to: times.at(-1) }]) {
+    console.log(`${act.name.padEnd(24)} ${cpu(act.from, act.to).toFixed(2).padStart(10)}`);
   }
 } finally {
   await browser.close();

@@ -1,8 +1,11 @@
-// audio_disk_check FILE MIN_SECONDS [full]: checks what SDL2's disk audio driver wrote (raw
-// 32-bit float mono at 48000 Hz) against the pre-rendered song scaled by 1/32767. Whole
-// blocks of silence that the device wrote while it was still paused may come first; after
-// them the file must hold the song from its first sample, exactly. With "full" the whole
-// song must be there, followed by nothing but silence.
+// audio_disk_check FILE MIN_SECONDS | audio_disk_check FILE whole [SHORT_BLOCKS]: checks what
+// an audio output recorded (raw 32-bit float mono at 48000 Hz: SDL2's disk audio driver's file,
+// or the blocks a browser's audio callback filled) against the pre-rendered song scaled by
+// 1/32767. Whole blocks of silence that the device wrote while it was still paused may come
+// first; after them the file must hold the song from its first sample, exactly, at least
+// MIN_SECONDS of it, and nothing but silence after its end. With "whole" all of the song must be
+// there; SHORT_BLOCKS lets it end that many callback blocks early, for an output that closes at
+// the run limit before its device has asked for the song's last blocks (a browser's).
 //
 // A FILE that is a WAV file (what export_wav writes) must be 16-bit integer mono at 48000 Hz
 // and hold the song from its first sample on, with no silence before it; its samples are
@@ -74,13 +77,17 @@ std::variant<std::vector<float>, std::string> wav_samples(const std::vector<char
 // An exception that leaves main ends the tool through std::terminate, which names it.
 // NOLINTNEXTLINE(bugprone-exception-escape)
 int main(int argc, char** argv) {
-  if (argc < 3) return fail("usage: audio_disk_check FILE MIN_SECONDS [full]");
+  const bool whole = argc > 2 && std::string(argv[2]) == "whole";
+  if (argc < 3 || argc > (whole ? 4 : 3))
+    return fail("usage: audio_disk_check FILE MIN_SECONDS | FILE whole [SHORT_BLOCKS]");
+  const char* number = whole ? (argc > 3 ? argv[3] : "0") : argv[2];
   char* number_end = nullptr;
-  const double min_seconds = std::strtod(argv[2], &number_end);
-  if (number_end == argv[2] || *number_end != '\0' || !(min_seconds >= 0.0)) {
-    return fail(std::string("MIN_SECONDS is not a number of seconds: ") + argv[2]);
+  const double amount = std::strtod(number, &number_end);
+  if (number_end == number || *number_end != '\0' || !(amount >= 0.0)) {
+    return fail(std::string(whole ? "SHORT_BLOCKS is not a number of blocks: "
+                                  : "MIN_SECONDS is not a number of seconds: ") +
+                number);
   }
-  const bool full = argc > 3 && std::string(argv[3]) == "full";
 
   std::ifstream in(argv[1], std::ios::binary);
   const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -120,14 +127,15 @@ int main(int argc, char** argv) {
   }
   std::printf("%zu silent blocks before the song; %zu song samples match (%.3f s)\n", start / block, compared,
               static_cast<double>(compared) / 48000.0);
-  if (static_cast<double>(compared) < min_seconds * 48000.0) {
-    return fail("only " + std::to_string(compared) + " samples of song were written");
+  const double least = whole ? static_cast<double>(played) - amount * block : amount * 48000.0;
+  if (static_cast<double>(compared) < least) {
+    return fail(whole ? "the song was cut short"
+                      : "only " + std::to_string(compared) + " samples of song were written");
   }
-  if (full) {
-    if (compared < played) return fail("the song was cut short");
-    for (std::size_t k = start + played; k < written.size(); ++k) {
-      if (written[k] != 0.0f) return fail("sound after the song at sample " + std::to_string(k - start));
-    }
+  for (std::size_t k = start + played; k < written.size(); ++k) {
+    if (written[k] != 0.0f) return fail("sound after the song at sample " + std::to_string(k - start));
+  }
+  if (written.size() > start + played) {
     std::printf("%zu samples of silence after the song\n", written.size() - start - played);
   }
   return 0;

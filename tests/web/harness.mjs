@@ -1,7 +1,7 @@
 // What the browser tests share: the built page served on 127.0.0.1, Debian's Chromium driven
 // by playwright-core, test-only hooks put into the page before its scripts run, and the native
-// tools they ask: the timeline's acts and moments, the screenshot judge and the song rendered
-// offline.
+// tools they ask, the same every channel's checks ask: the timeline's run limit, acts and moments
+// and its count of frames per act, the screenshot judge and the song checker.
 //
 // The hooks (installed with addInitScript, never part of the page itself):
 // - the AudioContext runs at 48000 Hz, so SDL2 hands the audio callback's blocks to the browser
@@ -9,9 +9,9 @@
 // - every console line the page writes is logged with its time of arrival;
 // - Date.now, the wall clock the program reads, can be moved forward, so a test reaches a late
 //   act in seconds: every frame is a function of the time read, nothing else.
-import { execFile } from 'node:child_process';
+import { execFile, execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
-import { mkdtemp, readFile, rm, writeFile } from 'node:fs/promises';
+import { mkdtemp, rm, writeFile } from 'node:fs/promises';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
@@ -26,10 +26,11 @@ const root = resolve(new URL('../..', import.meta.url).pathname);
 const { chromium } = createRequire(join(root, 'web/package.json'))('playwright-core');
 
 // Where make web put the page and the one-file page (which plays when opened from disk), and
-// the native build whose helpers render the reference frames and the song: make check-web names
-// them in HERALD_WEB_SITE, HERALD_WEB_FILE and HERALD_NATIVE_BUILD.
+// the native build whose helpers render the reference frames and check the song: the browser
+// tests' registration in CTest names them in HERALD_WEB_SITE, HERALD_WEB_FILE and
+// HERALD_NATIVE_BUILD, and make web-tests-env prints them for the measurements.
 function fromMake(name) {
-  if (!process.env[name]) throw new Error(`${name} is not set: run the browser tests and measurements through make (make check-web)`);
+  if (!process.env[name]) throw new Error(`${name} is not set: run the browser tests through ctest (make check-web), the measurements with make web-tests-env`);
   return resolve(root, process.env[name]);
 }
 export const site = fromMake('HERALD_WEB_SITE');
@@ -206,9 +207,20 @@ async function timeline(...what) {
   return stdout.trim().split('\n').map((line) => line.split(' '));
 }
 
+// The run limit in seconds.
+export async function runLimit() {
+  return Number((await timeline('limit'))[0][0]);
+}
+
 // The acts of the timeline: { name, from, to }, the last one ending with the run.
 export async function timelineActs() {
   return (await timeline('acts')).map(([from, to, ...name]) => ({ name: name.join(' '), from: Number(from), to: Number(to) }));
+}
+
+// The frames and frames per second of each act, as the timeline tool counts them from the times
+// of a run's frames: its table, a line per act.
+export function framesPerAct(times) {
+  return execFileSync(join(nativeBuild, 'bin/timeline_moments'), ['frames'], { input: times.join('\n') }).toString().trimEnd();
 }
 
 // The moments the screenshot tests shoot, in order: { name, t, otherT, width, height }, with the
@@ -225,15 +237,6 @@ export async function shotMoment(name) {
   const moment = (await shotMoments()).find((m) => m.name === name);
   if (!moment) throw new Error(`the timeline has no moment named ${name}`);
   return moment;
-}
-
-// Frames per second in each act, from the times of the frames of one whole run; the last act
-// counts the frame at its end.
-export function framesPerAct(times, acts) {
-  return acts.map(({ name, from, to }, k) => {
-    const frames = times.filter((t) => t >= from && (t < to || (k === acts.length - 1 && t <= to))).length;
-    return { name, from, to, frames, fps: frames / (to - from) };
-  });
 }
 
 export async function chooseAndStart(page, program) {
@@ -291,45 +294,25 @@ export async function capturedAudio(page) {
   return { samples: new Float32Array(bytes.buffer, bytes.byteOffset, bytes.length / 4), times, blockSize };
 }
 
-let song = null;
-// The song as the audio callback plays it: the native pre-render (written by export_wav,
-// without the last sample, which is never played), each sample / 32767 in single precision.
-export async function nativeSong() {
-  if (!song) {
-    const dir = await mkdtemp(join(tmpdir(), 'herald-song-'));
+// Asks the native song checker (audio_disk_check) about the samples the audio callback produced:
+// after whole blocks of silence written before playback began, the song from its first sample,
+// exactly, then only silence. The arguments after the samples are the checker's: the seconds of
+// the song that must be there, or 'whole' and the blocks the song may end early. Returns its
+// verdict, or throws with its line saying what failed.
+export async function checkSong(samples, ...args) {
+  const dir = await mkdtemp(join(tmpdir(), 'herald-song-'));
+  try {
+    const file = join(dir, 'sound.raw');
+    await writeFile(file, new Uint8Array(samples.buffer, samples.byteOffset, samples.byteLength));
     try {
-      await run(join(nativeBuild, 'bin/export_wav'), [join(dir, 'song.wav')]);
-      const wav = await readFile(join(dir, 'song.wav'));
-      const data = wav.indexOf('data', 12);
-      const count = wav.readUInt32LE(data + 4) / 2;
-      song = new Float32Array(count);
-      for (let k = 0; k < count; ++k) song[k] = Math.fround(wav.readInt16LE(data + 8 + 2 * k) / 32767);
-    } finally {
-      await rm(dir, { recursive: true, force: true });
+      const { stdout } = await run(join(nativeBuild, 'bin/audio_disk_check'), [file, ...args.map(String)]);
+      return stdout.trim().replaceAll('\n', '; ');
+    } catch (error) {
+      throw new Error(`${error.stdout?.trim() ?? ''} ${error.stderr?.trim() ?? error.message}`.trim());
     }
+  } finally {
+    await rm(dir, { recursive: true, force: true });
   }
-  return song;
-}
-
-// Compares captured output with the song: whole blocks of silence written before playback
-// began may come first; from there every sample must equal the song's, and once the song is
-// over only silence may follow. Returns { silentBlocks, matched, after } or throws on the first
-// difference.
-export function compareWithSong(captured, blockSize, expected) {
-  let start = 0;
-  while (start + blockSize <= captured.length && captured.subarray(start, start + blockSize).every((v) => v === 0)) {
-    start += blockSize;
-  }
-  const matched = Math.min(captured.length - start, expected.length);
-  for (let k = 0; k < matched; ++k) {
-    if (captured[start + k] !== expected[k]) {
-      throw new Error(`sample ${k} of the song: expected ${expected[k]}, saw ${captured[start + k]}`);
-    }
-  }
-  for (let k = start + expected.length; k < captured.length; ++k) {
-    if (captured[k] !== 0) throw new Error(`sound after the song at sample ${k - start}: ${captured[k]}`);
-  }
-  return { silentBlocks: start / blockSize, matched, after: Math.max(0, captured.length - start - expected.length) };
 }
 
 // Takes a screenshot of the canvas once the program has drawn the moment's t, with the times of
