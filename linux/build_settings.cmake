@@ -11,10 +11,3 @@ add_link_options(-static-libstdc++ -static-libgcc LINKER:--gc-sections)
 # of the installed program from the start keeps this build's SDL2 directory out of them.
 set(CMAKE_BUILD_WITH_INSTALL_RPATH ON)
 set(CMAKE_INSTALL_RPATH "$ORIGIN")
-
-# The folder's tests (tests/linux) use the tools of a native build of the same tree; naming that
-# build turns them on.
-set(HERALD_NATIVE_BUILD "" CACHE PATH "A native build with the end-to-end tools, for the tests of the Linux folder")
-if(HERALD_NATIVE_BUILD)
-  enable_testing()
-endif()

@@ -10,10 +10,3 @@ add_compile_definitions(SDL_MAIN_HANDLED=)
 # SDL2, the C++ runtime, libgcc and winpthreads all linked in: nothing but Windows' own DLLs is
 # needed beside the executables.
 add_link_options(-static)
-
-# The tests under Wine (tests/windows) use the comparison tools of a native build of the same
-# tree; naming that build turns them on.
-set(HERALD_NATIVE_BUILD "" CACHE PATH "A native build with the end-to-end tools, for the tests under Wine")
-if(HERALD_NATIVE_BUILD)
-  enable_testing()
-endif()

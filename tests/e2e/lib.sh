@@ -180,6 +180,16 @@ wait_until() {
   done
 }
 
+# record_sound FILE [DELAY_MS]: the programs started after it play through SDL2's disk audio
+# driver into FILE, a block every DELAY_MS milliseconds (default: a block's length, about 170).
+record_sound() {
+  export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$1
+  [ -z "${2:-}" ] || export SDL_DISKAUDIODELAY=$2
+}
+
+# How long after the run limit a program that ends by itself may take to be gone.
+run_teardown_seconds=3
+
 # Programs that run under a compatibility layer (the Windows programs under Wine) name a file
 # with their own versions of the functions above in E2E_PLATFORM_LIB.
 if [ -n "${E2E_PLATFORM_LIB:-}" ]; then

@@ -10,7 +10,7 @@ binary=$1
 out=$(mktemp) audio=$(mktemp)
 trap 'rm -f "$out" "$audio"' EXIT
 # The disk driver, so that the audio callback runs on its own thread the whole time.
-export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio"
+record_sound "$audio"
 start_program "$binary" "$out"
 window=$(wait_for_window "$out") || exit 1
 opened=$SECONDS

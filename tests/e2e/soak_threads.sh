@@ -17,7 +17,7 @@ binary=$1 seconds=$2
 out=$(mktemp) audio=$(mktemp)
 trap 'rm -f "$out" "$audio"' EXIT
 # One block every 100 ms instead of every 170: more callbacks race the frame loop.
-export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio" SDL_DISKAUDIODELAY=100
+record_sound "$audio" 100
 start_program "$binary" "$out"
 window=$(wait_for_window "$out") || exit 1
 sleep "$seconds"

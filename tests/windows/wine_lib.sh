@@ -14,3 +14,23 @@ check_minimum_size() {
   fi
   [ "$(window_size "$1")" = 640x400 ] || e2e_fail "the X window is $(window_size "$1") after the resizes, not 640x400"
 }
+
+# Wine's own end takes about 2.5 s more than the program's (it waits 2 s for a window manager that
+# Xvfb does not have).
+run_teardown_seconds=6
+
+# SDL2 on Windows reads every environment variable into one shared buffer, so a file named in
+# SDL_DISKAUDIOFILE would be renamed by the value of SDL_DISKAUDIODELAY read after it. With a
+# delay the file goes unnamed, and the driver writes sdlaudio.raw in the current folder: the
+# test moves to FILE's folder (a folder of its own), and FILE is a link to that file.
+record_sound() {
+  export SDL_AUDIODRIVER=disk
+  if [ -z "${2:-}" ]; then
+    export SDL_DISKAUDIOFILE=$1
+    return
+  fi
+  unset SDL_DISKAUDIOFILE
+  export SDL_DISKAUDIODELAY=$2
+  cd "$(dirname "$1")" || e2e_fail "no folder for the sound file $1"
+  ln -sf sdlaudio.raw "$1"
+}
