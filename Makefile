@@ -85,8 +85,8 @@ release-tools:
 # from the pieces the targets it needs have built; release/pack-release.sh only assembles them.
 # make release puts the video beside it. A failed step says which in one line and leaves no
 # partial archive.
-PACK_ENV = WINDOWS_ZIP=$(WINDOWS_ZIP) LINUX_FOLDER=$(LINUX_FOLDER) WEB_FILE=$(WEB_FILE) VIDEO=$(VIDEO) \
-  DIST=$(DIST) TOOLS_TREE=$(TOOLS_TREE)
+RELEASE_PIECES = WINDOWS_ZIP=$(WINDOWS_ZIP) LINUX_FOLDER=$(LINUX_FOLDER) WEB_FILE=$(WEB_FILE) VIDEO=$(VIDEO) DIST=$(DIST)
+PACK_ENV = $(RELEASE_PIECES) TOOLS_TREE=$(TOOLS_TREE)
 release-zip: windows linux web-file release-tools
 	scripts/install-deps.sh release
 	$(PACK_ENV) release/pack-release.sh zip
@@ -133,7 +133,10 @@ $(addprefix test-,$(STAGES)): test-%:
 # The test stages take the native tools from the plain test tree.
 $(addprefix build-,$(STAGES)) $(addprefix check-,$(STAGES)): TOOLS_TREE = build/test
 
-PLAIN_CONFIGURE = cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DHERALD_WERROR=ON
+# The plain tree holds the release's check too, told where the release's pieces are.
+space := $(subst ,, )
+PLAIN_CONFIGURE = cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DHERALD_WERROR=ON \
+  "-DHERALD_RELEASE_PIECES=$(subst $(space),;,$(RELEASE_PIECES))"
 
 build-plain:
 	scripts/install-deps.sh $(packages_plain)
@@ -141,8 +144,9 @@ build-plain:
 	cmake --build build/test -j $(JOBS)
 
 # The long tests mostly wait on the clock beside each other; the rest are quick or use every core.
+# The style checks and the release's are stages of their own.
 check-plain:
-	ctest --test-dir build/test --output-on-failure -j 8 -LE style
+	ctest --test-dir build/test --output-on-failure -j 8 -LE 'style|release'
 
 # clang-format and clang-tidy over the plain build's sources (build-plain made its database).
 build-style:
@@ -258,15 +262,15 @@ check-windows:
 WEB_ENV = NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 WEB_PORT ?= 8025
 
+WEB_CONFIGURE = $(TOOLS_CONFIGURE) && cmake --build $(TOOLS_TREE) -j $(JOBS) --target invitation_facts && \
+  $(WEB_ENV) emcmake cmake -C web/emscripten_compile.cmake -S . -B build/web-build \
+  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DHERALD_WERROR=ON \
+  -DHERALD_WEB_OUTPUT=$(CURDIR)/$(WEB_SITE) -DHERALD_WEB_FILE=$(CURDIR)/$(WEB_FILE) -DHERALD_FACTS_TOOL=$(FACTS_TOOL) \
+  -DSDL2_DIR="$$($(WEB_ENV) JOBS=$(JOBS) scripts/build-sdl2.sh emscripten build/web-sdl2)/lib/cmake/SDL2"
+
 web:
 	scripts/install-deps.sh web
-	$(TOOLS_CONFIGURE)
-	cmake --build $(TOOLS_TREE) -j $(JOBS) --target invitation_facts
-	sdl2=$$($(WEB_ENV) JOBS=$(JOBS) scripts/build-sdl2.sh emscripten build/web-sdl2) && \
-	  $(WEB_ENV) emcmake cmake -C web/emscripten_compile.cmake -S . -B build/web-build \
-	    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-	    -DHERALD_WERROR=ON -DSDL2_DIR=$$sdl2/lib/cmake/SDL2 -DHERALD_WEB_OUTPUT=$(CURDIR)/$(WEB_SITE) \
-	    -DHERALD_WEB_FILE=$(CURDIR)/$(WEB_FILE) -DHERALD_FACTS_TOOL=$(FACTS_TOOL)
+	$(WEB_CONFIGURE)
 	$(WEB_ENV) cmake --build build/web-build -j $(JOBS)
 
 # The browser version as one file that plays from disk.
@@ -277,23 +281,21 @@ web-file: web
 serve-web: web
 	node web/serve.mjs $(WEB_SITE) $(WEB_PORT)
 
-# The browser tests in headless Chromium, one line per test, with the helpers of the native test
-# build; the whole 114-second run goes beside the others. Node's test runner reports in TAP when
-# its output is a log, and in its readable form on a terminal.
+# The browser tests in headless Chromium (tests/web), each file of them a test of the browser
+# build's tree, with the helpers of the native test build; the whole run goes beside the others.
 build-web:
 	scripts/install-deps.sh $(packages_web)
 	$(MAKE) --no-print-directory native-helpers-web
 	$(MAKE) --no-print-directory web-file TOOLS_TREE=build/test
+	$(WEB_CONFIGURE) -DHERALD_NATIVE_BUILD=$(CURDIR)/build/test
 	cd web && npm ci --no-audit --no-fund
 
-WEB_TESTS_ENV = HERALD_WEB_SITE=$(WEB_SITE) HERALD_WEB_FILE=$(WEB_FILE) HERALD_NATIVE_BUILD=build/test
 check-web:
-	build/test/bin/check_invitation_texts page $(WEB_SITE)/index.html
-	$(WEB_TESTS_ENV) node --test --test-concurrency=2 tests/web/*.test.mjs
+	ctest --test-dir build/web-build --output-on-failure -j 2
 
 # The browser tests' environment, for the measurements in bench/ that drive the page the same way.
 web-tests-env:
-	@echo $(WEB_TESTS_ENV)
+	@echo HERALD_WEB_SITE=$(WEB_SITE) HERALD_WEB_FILE=$(WEB_FILE) HERALD_NATIVE_BUILD=build/test
 
 # The release archive without the video, checked as a visitor unpacks it: its layout, the info
 # file against the program's texts and the screenshot against its frame, with the helpers of the
@@ -304,7 +306,7 @@ build-release:
 	$(MAKE) --no-print-directory release-zip TOOLS_TREE=build/test
 
 check-release:
-	$(PACK_ENV) tests/release/archive_test.sh $(DIST)/vexal25-herald.zip build/test
+	ctest --test-dir build/test --output-on-failure -L release
 
 clean:
 	rm -rf build

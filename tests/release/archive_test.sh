@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# archive_test.sh ZIP NATIVE_BUILD: checks the release archive as `make release-zip` wrote it,
-# with the check tools of the native test build, in the environment make check-release gives the
-# packer (the pieces it assembles):
+# archive_test.sh NATIVE_BUILD: checks the release archive as `make release-zip` wrote it
+# (DIST/vexal25-herald.zip), with the check tools of the native test build, in the environment
+# the packer has (the pieces it assembles, which make check-release names):
 #   - the layout docs/channels.md lists: one folder vexal25-herald/ holding the info file, the
 #     screenshot, windows/ (exactly what the Windows zip holds), linux/ (both programs runnable
 #     as unpacked, SDL2 beside them, the read-me), web/vexal25-herald.html, the licence and the
@@ -11,8 +11,8 @@
 #   - a failed step ends the packing with one line naming it and leaves the archive as it was.
 # One line per failed check; status 1 if any failed.
 set -uo pipefail
-zip=$(realpath "${1:?usage: archive_test.sh ZIP NATIVE_BUILD}")
-native=$(realpath "${2:?usage: archive_test.sh ZIP NATIVE_BUILD}")
+native=$(realpath "${1:?usage: archive_test.sh NATIVE_BUILD}")
+zip=$(realpath -m "${DIST:?make check-release names the folder of the archive}/vexal25-herald.zip")
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/herald-archive.XXXXXX")
 trap 'rm -rf "$work"' EXIT
