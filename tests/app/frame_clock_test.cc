@@ -26,6 +26,7 @@ TEST(FrameClock, ClockSetBackBeforeStartHasNoTime) {
   EXPECT_TRUE(elapsed_seconds({100, 500}, {100, 500}).has_value());
 }
 
+// The design's run limit, typed here on purpose: the checks of whole runs ask the timeline tool.
 TEST(FrameClock, RunLimitDraws114AndStopsAfter) {
   EXPECT_FALSE(past_run_limit(*elapsed_seconds({0, 0}, {114, 0})));
   EXPECT_FALSE(past_run_limit(*elapsed_seconds({0, 0}, {114, 999'999})));

@@ -39,7 +39,7 @@ TEST(CaptureRefuses, EveryBadOption_OneLineNamingIt_Status2_NothingWritten) {
       {{"-s", "640x-400"}, "--size"},
       {{"--size", "1921x1080"}, "--size"},  // odd, which yuv420p cannot take
       {{"--from", "-1"}, "--from"},
-      {{"--to", "114.001"}, "--to"},
+      {{"--to", "114.001"}, "--to"},  // past the design's run limit, pinned on purpose
       {{"--to", "115"}, "--to"},
       {{"--from", "1.0005"}, "--from"},
       {{"--from", "50", "--to", "40"}, "--to"},

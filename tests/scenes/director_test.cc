@@ -55,6 +55,8 @@ std::vector<Scene> scenes_at(double t) {
 }
 }  // namespace
 
+// The acts' bounds and the run limit as the design gives them, typed here on purpose: this test
+// pins the timeline, which every other check asks for its acts (timeline_moments).
 TEST(Timeline, WindowsIncludeTheirLowerBound) {
   using V = std::vector<Scene>;
   EXPECT_EQ(scenes_at(0.0), V{draw_logo});
