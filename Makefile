@@ -50,9 +50,11 @@ TOOLS_TREE ?= build/release
 TOOLS_CONFIGURE = [ -f $(TOOLS_TREE)/CMakeCache.txt ] || \
   cmake -S . -B $(TOOLS_TREE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 FACTS_TOOL = $(CURDIR)/$(TOOLS_TREE)/bin/invitation_facts
+# The channels' build files fill their pages and read-mes with it.
+BUILD_FACTS_TOOL = $(TOOLS_CONFIGURE) && cmake --build $(TOOLS_TREE) -j $(JOBS) --target invitation_facts
 
 .PHONY: run run-drawable build video release release-zip release-tools test test-deps fuzz linux \
-  windows web web-file serve-web web-tests-env test-under-load clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
+  windows web web-file serve-web web-tests-env test-under-load native-helpers clean $(foreach s,$(STAGES),test-$(s) build-$(s) check-$(s))
 
 build:
 	scripts/install-deps.sh run
@@ -197,16 +199,16 @@ fuzz: test-deps
 	cmake --build build/fuzz -j $(JOBS) --target module_fuzz
 	scripts/run-fuzz.sh build/fuzz/bin/module_fuzz $(FUZZ_SECONDS) build/fuzz/corpus
 
-# The native build whose helpers a channel's checks run (the timeline's moments, the screenshot
-# judge, the song checker, ...): make test's plain tree, with the helpers of CHANNEL built.
-native-helpers-%:
+# The native build whose helpers the channels' checks run (the timeline's moments, the screenshot
+# judge, the song checker, ...): make test's plain tree, with its helpers built.
+native-helpers:
 	[ -f build/test/CMakeCache.txt ] || $(PLAIN_CONFIGURE)
-	cmake --build build/test -j $(JOBS) --target helpers_$*
+	cmake --build build/test -j $(JOBS) --target helpers
 
 # Linux: both programs for any x86-64 Linux desktop with glibc 2.35 or newer, against SDL2 built
 # once from Debian's source package as a shared library (build/linux-sdl2), laid out with that
 # library and the visitor's read-me in LINUX_FOLDER.
-LINUX_CONFIGURE = $(TOOLS_CONFIGURE) && cmake --build $(TOOLS_TREE) -j $(JOBS) --target invitation_facts && \
+LINUX_CONFIGURE = $(BUILD_FACTS_TOOL) && \
   cmake -S . -B build/linux -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DHERALD_WERROR=ON \
   -DHERALD_LINUX_FOLDER=ON -DHERALD_LINUX_FOLDER_OUTPUT=$(CURDIR)/$(LINUX_FOLDER) -DHERALD_FACTS_TOOL=$(FACTS_TOOL) \
   -DSDL2_DIR=$(CURDIR)/build/linux-sdl2/install/lib/cmake/SDL2
@@ -221,7 +223,7 @@ linux:
 # checks), with the end-to-end scripts and the helpers of the native test build.
 build-linux:
 	scripts/install-deps.sh $(packages_linux)
-	$(MAKE) --no-print-directory native-helpers-linux
+	$(MAKE) --no-print-directory native-helpers
 	$(MAKE) --no-print-directory linux TOOLS_TREE=build/test
 	$(LINUX_CONFIGURE) -DHERALD_NATIVE_BUILD=$(CURDIR)/build/test -DHERALD_LINUX_CHROOT=$(CURDIR)/build/linux-chroot
 
@@ -230,7 +232,7 @@ check-linux:
 
 # Windows: both programs cross-built with MinGW-w64 against SDL2 built once from Debian's source
 # package (build/windows-sdl2), packed with the visitor's read-me into WINDOWS_ZIP.
-WINDOWS_CONFIGURE = $(TOOLS_CONFIGURE) && cmake --build $(TOOLS_TREE) -j $(JOBS) --target invitation_facts && \
+WINDOWS_CONFIGURE = $(BUILD_FACTS_TOOL) && \
   cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=windows/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DHERALD_WERROR=ON \
   -DHERALD_WINDOWS_ZIP=$(CURDIR)/$(WINDOWS_ZIP) -DHERALD_FACTS_TOOL=$(FACTS_TOOL) \
@@ -245,7 +247,7 @@ windows:
 # compared with the song by the helpers of the native test build.
 build-windows:
 	scripts/install-deps.sh $(packages_windows)
-	$(MAKE) --no-print-directory native-helpers-windows
+	$(MAKE) --no-print-directory native-helpers
 	$(WINDOWS_CONFIGURE) -DHERALD_NATIVE_BUILD=$(CURDIR)/build/test
 	cmake --build build/windows -j $(JOBS) --target windows_zip set_window_size
 
@@ -262,7 +264,7 @@ check-windows:
 WEB_ENV = NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 WEB_PORT ?= 8025
 
-WEB_CONFIGURE = $(TOOLS_CONFIGURE) && cmake --build $(TOOLS_TREE) -j $(JOBS) --target invitation_facts && \
+WEB_CONFIGURE = $(BUILD_FACTS_TOOL) && \
   $(WEB_ENV) emcmake cmake -C web/emscripten_compile.cmake -S . -B build/web-build \
   -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DHERALD_WERROR=ON \
   -DHERALD_WEB_OUTPUT=$(CURDIR)/$(WEB_SITE) -DHERALD_WEB_FILE=$(CURDIR)/$(WEB_FILE) -DHERALD_FACTS_TOOL=$(FACTS_TOOL) \
@@ -285,7 +287,7 @@ serve-web: web
 # build's tree, with the helpers of the native test build; the whole run goes beside the others.
 build-web:
 	scripts/install-deps.sh $(packages_web)
-	$(MAKE) --no-print-directory native-helpers-web
+	$(MAKE) --no-print-directory native-helpers
 	$(MAKE) --no-print-directory web-file TOOLS_TREE=build/test
 	$(WEB_CONFIGURE) -DHERALD_NATIVE_BUILD=$(CURDIR)/build/test
 	cd web && npm ci --no-audit --no-fund
@@ -302,7 +304,7 @@ web-tests-env:
 # test build.
 build-release:
 	scripts/install-deps.sh $(packages_release)
-	$(MAKE) --no-print-directory native-helpers-release
+	$(MAKE) --no-print-directory native-helpers
 	$(MAKE) --no-print-directory release-zip TOOLS_TREE=build/test
 
 check-release:
