@@ -187,6 +187,13 @@ record_sound() {
   [ -z "${2:-}" ] || export SDL_DISKAUDIODELAY=$2
 }
 
+# end_run COMMAND...: ends the run by one COMMAND (an Escape or a close request) and waits for
+# the program to end.
+end_run() {
+  "$@" || e2e_fail "could not end the run: $* failed"
+  wait_for_exit 10
+}
+
 # How long after the run limit a program that ends by itself may take to be gone.
 run_teardown_seconds=3
 

@@ -11,19 +11,6 @@ close_window=$2
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 
-# end_run COMMAND...: ends the run by COMMAND (an Escape or a close request) and waits for the
-# program. Under Wine beside the builds a key press or a close request that comes while Wine
-# moves the focus is now and then lost; there it is repeated while the program runs. Natively
-# one must do.
-end_run() {
-  if [ -n "${WINEPREFIX:-}" ]; then
-    end_with 30 "$@"
-  else
-    "$@" || e2e_fail "could not end the run: $* failed"
-    wait_for_exit 10
-  fi
-}
-
 # --- Escape ends the run with status 0 -------------------------------------------------------
 start_program "$binary" "$out"
 id=$(wait_for_window "$out") || exit 1
