@@ -44,13 +44,10 @@ int print_frames_per_act() {
   while (std::getline(std::cin, line)) {
     double t = 0;
     if (!frame_time(line, t)) continue;
-    for (std::size_t a = 0; a < acts.size(); ++a) {
-      const bool final_act = a + 1 == acts.size();
-      if (t >= acts.at(a).from && (t < act_end(acts.at(a)) || (final_act && t <= act_end(acts.at(a))))) {
-        ++frames.at(a);
-        break;
-      }
-    }
+    // The last act never ends: the frame at the run limit is its own.
+    const auto act =
+        std::find_if(acts.begin(), acts.end(), [t](const Act& a) { return t >= a.from && t < a.until; });
+    if (act != acts.end()) ++frames.at(static_cast<std::size_t>(act - acts.begin()));
     ++total;
     last = std::max(last, t);
   }
