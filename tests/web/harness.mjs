@@ -201,10 +201,19 @@ async function serverFor(browser) {
   return servers.get(browser);
 }
 
+// Runs a helper of the native build: what it printed, or an error with its lines saying what
+// failed.
+async function askHelper(name, args) {
+  try {
+    return (await run(join(nativeBuild, 'bin', name), args)).stdout.trim();
+  } catch (error) {
+    throw new Error(`${error.stdout?.trim() ?? ''} ${error.stderr?.trim() ?? error.message}`.trim());
+  }
+}
+
 // The program's timeline as the native tool prints it (timeline_moments): lines of words.
 async function timeline(...what) {
-  const { stdout } = await run(join(nativeBuild, 'bin/timeline_moments'), what);
-  return stdout.trim().split('\n').map((line) => line.split(' '));
+  return (await askHelper('timeline_moments', what)).split('\n').map((line) => line.split(' '));
 }
 
 // The run limit in seconds.
@@ -304,12 +313,7 @@ export async function checkSong(samples, ...args) {
   try {
     const file = join(dir, 'sound.raw');
     await writeFile(file, new Uint8Array(samples.buffer, samples.byteOffset, samples.byteLength));
-    try {
-      const { stdout } = await run(join(nativeBuild, 'bin/audio_disk_check'), [file, ...args.map(String)]);
-      return stdout.trim().replaceAll('\n', '; ');
-    } catch (error) {
-      throw new Error(`${error.stdout?.trim() ?? ''} ${error.stderr?.trim() ?? error.message}`.trim());
-    }
+    return (await askHelper('audio_disk_check', [file, ...args.map(String)])).replaceAll('\n', '; ');
   } finally {
     await rm(dir, { recursive: true, force: true });
   }
@@ -344,12 +348,7 @@ export async function judge(shot, variant) {
     const keep = process.env.HERALD_WEB_SHOTS_DIR ? ['--keep', process.env.HERALD_WEB_SHOTS_DIR] : [];
     const args = [...keep, variant, shot.name, join(dir, 'shot.bmp'), String(shot.otherT),
       ...shot.before.map(String), '--', ...shot.during.map(String)];
-    try {
-      const { stdout } = await run(join(nativeBuild, 'bin/scenes_judge'), args);
-      return stdout.trim();
-    } catch (error) {
-      throw new Error(`${error.stdout?.trim() ?? ''} ${error.stderr?.trim() ?? error.message}`.trim());
-    }
+    return await askHelper('scenes_judge', args);
   } finally {
     await rm(dir, { recursive: true, force: true });
   }
